@@ -1,0 +1,17 @@
+// Every message box of the program goes through AppMessageBox, so tests can capture
+// what would have been shown instead of blocking on a modal box.
+#pragma once
+
+#include "Platform.h"
+
+#include <functional>
+#include <string>
+
+using MessageBoxHook =
+    std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)>;
+
+int AppMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
+
+// Installs a hook that answers instead of the real box; returns the previous one.
+// An empty hook restores the real box.
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);

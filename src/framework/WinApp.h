@@ -1,0 +1,38 @@
+// The application object: one per program. WinMain hands control to RunApplication, which
+// calls InitInstance, runs the message loop when it succeeded, and ends with ExitInstance.
+#pragma once
+
+#include "Platform.h"
+
+#include <string>
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // The one application object, or null.
+    static CWinApp* GetApp();
+
+    // Runs the whole program; returns the process exit code.
+    int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance() { return m_exitCode; }
+    // The message loop; returns when WM_QUIT arrives.
+    virtual int Run();
+    // Offers a message to the windows it is for, innermost first; true when one used it.
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    HINSTANCE m_hInstance = nullptr;
+    std::string m_lpCmdLine;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    CWnd* m_pMainWnd = nullptr;
+
+protected:
+    int m_exitCode = 0;
+};

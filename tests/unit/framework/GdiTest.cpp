@@ -1,0 +1,123 @@
+#include "Bitmap.h"
+#include "Brush.h"
+#include "DC.h"
+#include "Font.h"
+#include "PaintDC.h"
+#include "Pen.h"
+#include "Pixels.h"
+#include "Pump.h"
+#include "Wnd.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Gdi, MemoryDcDrawsAndGivesBackItsSelections) {
+    CDC screen;
+    ASSERT_TRUE(screen.GetDC(nullptr));
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 20, 10));
+    EXPECT_EQ(bitmap.GetSize().cx, 20);
+    EXPECT_EQ(bitmap.GetSize().cy, 10);
+
+    HGDIOBJ originalBitmap = nullptr;
+    HGDIOBJ originalPen = nullptr;
+    HDC raw = nullptr;
+    {
+        CDC memory;
+        ASSERT_TRUE(memory.CreateCompatibleDC(screen));
+        raw = memory;
+        originalBitmap = ::GetCurrentObject(memory, OBJ_BITMAP);
+        originalPen = ::GetCurrentObject(memory, OBJ_PEN);
+        memory.SelectObject(bitmap);
+        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+        memory.SelectObject(red);
+        CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+        memory.SelectObject(blue); // the first replaced pen is what comes back
+        memory.FillSolidRect(CRect(0, 0, 20, 10), RGB(0, 128, 0));
+        memory.MoveTo(0, 5);
+        memory.LineTo(20, 5);
+        PixelImage image = ReadPixels(memory, 20, 10);
+        EXPECT_EQ(image.At(3, 2), RGB(0, 128, 0));
+        EXPECT_EQ(image.At(3, 5), RGB(0, 0, 255));
+
+        memory.RestoreSelections();
+        EXPECT_EQ(::GetCurrentObject(memory, OBJ_BITMAP), originalBitmap);
+        EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), originalPen);
+        memory.SelectObject(red); // selected at the end: the DC still hands it back when it goes
+    }
+    EXPECT_EQ(::GetObjectType(raw), 0u); // the memory DC was deleted
+    // The bitmap is free again: it can be selected into another DC.
+    CDC other;
+    ASSERT_TRUE(other.CreateCompatibleDC(screen));
+    EXPECT_NE(other.SelectObject(bitmap), nullptr);
+}
+
+TEST(Gdi, ObjectsAreDeletedWithTheirWrapperAndMoveOwnership) {
+    HBRUSH raw = nullptr;
+    {
+        CBrush brush(RGB(1, 2, 3));
+        raw = brush;
+        EXPECT_EQ(::GetObjectType(raw), static_cast<DWORD>(OBJ_BRUSH));
+        CBrush moved(std::move(brush));
+        EXPECT_TRUE(brush.IsNull());
+        EXPECT_EQ(moved.GetSafeHandle(), raw);
+    }
+    EXPECT_EQ(::GetObjectType(raw), 0u);
+
+    CFont font;
+    ASSERT_TRUE(font.CreateFont("Tahoma", -11, FW_BOLD));
+    LOGFONTA lf = {};
+    ASSERT_TRUE(font.GetLogFont(lf));
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    HFONT detached = font.Detach();
+    EXPECT_TRUE(font.IsNull());
+    EXPECT_EQ(::GetObjectType(detached), static_cast<DWORD>(OBJ_FONT));
+    ::DeleteObject(detached);
+}
+
+TEST(Gdi, DibSectionGivesDirectPixelAccess) {
+    CBitmap dib;
+    void* bits = nullptr;
+    ASSERT_TRUE(dib.CreateDIBSection32(nullptr, 4, 3, &bits));
+    ASSERT_NE(bits, nullptr);
+    static_cast<DWORD*>(bits)[1 * 4 + 2] = 0x00112233; // x=2, y=1, top-down
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+    memory.SelectObject(dib);
+    EXPECT_EQ(memory.GetPixel(2, 1), RGB(0x11, 0x22, 0x33));
+}
+
+class CPaintingWnd : public CWnd {
+public:
+    int paints = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) {
+            OnPaint();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void OnPaint() {
+        CPaintDC dc(m_hWnd);
+        ++paints;
+        CRect client = GetClientRect();
+        dc.FillSolidRect(client, RGB(10, 200, 30));
+    }
+};
+
+TEST(Gdi, PaintDcValidatesAndDrawsOnScreen) {
+    CPaintingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(WS_EX_TOPMOST, nullptr, "paint", WS_POPUP | WS_VISIBLE,
+                             CRect(10, 10, 60, 40), nullptr, 0));
+    wnd.UpdateWindow();
+    EXPECT_TRUE(PumpUntil([&] { return wnd.paints > 0; }));
+    // Validated: no further paint is pending.
+    RECT update = {};
+    EXPECT_FALSE(::GetUpdateRect(wnd.m_hWnd, &update, FALSE));
+    PixelImage image = CaptureClient(wnd.m_hWnd);
+    ASSERT_EQ(image.width, 50);
+    EXPECT_EQ(image.At(25, 15), RGB(10, 200, 30));
+}
+
+} // namespace

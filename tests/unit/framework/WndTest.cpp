@@ -1,0 +1,227 @@
+#include "Platform.h"
+#include "Pump.h"
+#include "Wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr UINT WM_PROBE = WM_APP + 1;
+
+// Records the messages it sees.
+class CProbeWnd : public CWnd {
+public:
+    std::vector<UINT> seen;
+    int probes = 0;
+    int timerTicks = 0;
+    bool throwOnProbe = false;
+    bool destroyedCalled = false;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        seen.push_back(message);
+        switch (message) {
+        case WM_PROBE:
+            return OnProbe(wParam);
+        case WM_TIMER:
+            ++timerTicks;
+            return 0;
+        case WM_DESTROY:
+            destroyedCalled = true;
+            break;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    LRESULT OnProbe(WPARAM wParam) {
+        ++probes;
+        if (throwOnProbe) throw std::runtime_error("handler failed");
+        return static_cast<LRESULT>(wParam) * 2;
+    }
+};
+
+// A control that takes the notifications its parent reflects.
+class CReflectingChild : public CWnd {
+public:
+    int commands = 0;
+    int scrolls = 0;
+    bool OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) override {
+        if (message == WM_COMMAND) {
+            ++commands;
+            *result = 77;
+            return true;
+        }
+        if (message == WM_HSCROLL) {
+            ++scrolls;
+            *result = 0;
+            return true;
+        }
+        return false;
+    }
+};
+
+std::unique_ptr<CProbeWnd> MakeTopLevel() {
+    auto wnd = std::make_unique<CProbeWnd>();
+    EXPECT_TRUE(wnd->CreateEx(0, nullptr, "probe", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100),
+                              nullptr, 0));
+    return wnd;
+}
+
+TEST(Wnd, MessagesReachTheirObjectAndLookupFindsIt) {
+    auto a = MakeTopLevel();
+    auto b = MakeTopLevel();
+    ASSERT_NE(a->m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(a->m_hWnd), a.get());
+    EXPECT_EQ(CWnd::FromHandle(b->m_hWnd), b.get());
+    EXPECT_EQ(::SendMessageA(a->m_hWnd, WM_PROBE, 21, 0), 42);
+    EXPECT_EQ(a->probes, 1);
+    EXPECT_EQ(b->probes, 0);
+    // Creation messages arrive at the object too, from WM_NCCREATE on.
+    EXPECT_EQ(a->seen.front(), static_cast<UINT>(WM_NCCREATE));
+}
+
+TEST(Wnd, ReflectedNotificationReachesTheChildObject) {
+    auto parent = MakeTopLevel();
+    CReflectingChild child;
+    ASSERT_TRUE(child.Create("BUTTON", "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20),
+                             parent->m_hWnd, 1001));
+    LRESULT r = ::SendMessageA(parent->m_hWnd, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(child.m_hWnd));
+    EXPECT_EQ(r, 77);
+    EXPECT_EQ(child.commands, 1);
+    // The parent did not see what the child took.
+    EXPECT_EQ(std::count(parent->seen.begin(), parent->seen.end(), WM_COMMAND), 0);
+
+    // A child without an object leaves the notification to the parent.
+    HWND plain = ::CreateWindowExA(0, "BUTTON", "plain", WS_CHILD, 0, 0, 10, 10, parent->m_hWnd,
+                                   reinterpret_cast<HMENU>(1002), nullptr, nullptr);
+    ::SendMessageA(parent->m_hWnd, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(plain));
+    EXPECT_EQ(std::count(parent->seen.begin(), parent->seen.end(), WM_COMMAND), 1);
+}
+
+TEST(Wnd, SystemControlCreatedThroughAnObjectIsSubclassed) {
+    auto parent = MakeTopLevel();
+    CProbeWnd child;
+    ASSERT_TRUE(child.Create("BUTTON", "x", WS_CHILD, CRect(0, 0, 5, 5), parent->m_hWnd, 3));
+    EXPECT_EQ(CWnd::FromHandle(child.m_hWnd), &child);
+    EXPECT_EQ(::SendMessageA(child.m_hWnd, WM_PROBE, 4, 0), 8);
+    // The control's own behaviour is still there behind the object.
+    child.SetWindowText("label");
+    EXPECT_EQ(child.GetWindowText(), "label");
+}
+
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PROBE) return 1234;
+    return ::DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+TEST(Wnd, SubclassAndUnsubclassRestoreTheOriginalProcedure) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountingProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CountingClass";
+    ::RegisterClassA(&wc);
+    HWND window = ::CreateWindowExA(0, "CountingClass", "c", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const LONG_PTR before = ::GetWindowLongPtrA(window, GWLP_WNDPROC);
+
+    {
+        CProbeWnd wnd;
+        ASSERT_TRUE(wnd.SubclassWindow(window));
+        EXPECT_EQ(CWnd::FromHandle(window), &wnd);
+        EXPECT_EQ(::SendMessageA(window, WM_PROBE, 5, 0), 10);
+        // A second object cannot take a window that is already bound.
+        CProbeWnd other;
+        EXPECT_FALSE(other.SubclassWindow(window));
+        EXPECT_EQ(wnd.UnsubclassWindow(), window);
+        EXPECT_EQ(CWnd::FromHandle(window), nullptr);
+        EXPECT_EQ(::SendMessageA(window, WM_PROBE, 5, 0), 1234);
+        EXPECT_EQ(wnd.probes, 1);
+
+        // Subclassed again and dropped with the object: the window lives on, unbound.
+        ASSERT_TRUE(wnd.SubclassWindow(window));
+    }
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_EQ(CWnd::FromHandle(window), nullptr);
+    EXPECT_EQ(::SendMessageA(window, WM_PROBE, 5, 0), 1234);
+    EXPECT_EQ(::GetWindowLongPtrA(window, GWLP_WNDPROC), before);
+    ::DestroyWindow(window);
+}
+
+TEST(Wnd, LateMessagesReachNobodyOnceTheObjectIsGone) {
+    auto wnd = MakeTopLevel();
+    HWND window = wnd->m_hWnd;
+    // Messages already queued for the window when its object goes.
+    ::PostMessageA(window, WM_PROBE, 1, 0);
+    wnd.reset(); // destroys the window as well
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(CWnd::FromHandle(window), nullptr);
+    PumpPending(); // must not touch the freed object
+
+    // A subclassed window whose object went first keeps working on its own procedure.
+    HWND button = ::CreateWindowExA(0, "BUTTON", "b", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+    auto sub = std::make_unique<CProbeWnd>();
+    ASSERT_TRUE(sub->SubclassWindow(button));
+    sub.reset();
+    ::PostMessageA(button, WM_PROBE, 1, 0);
+    PumpPending();
+    ::SendMessageA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still alive"));
+    char text[32] = {};
+    ::GetWindowTextA(button, text, sizeof(text));
+    EXPECT_STREQ(text, "still alive");
+    ::DestroyWindow(button);
+}
+
+TEST(Wnd, DestroyingTheWindowUnbindsTheObject) {
+    auto wnd = MakeTopLevel();
+    HWND window = wnd->m_hWnd;
+    EXPECT_TRUE(wnd->DestroyWindow());
+    EXPECT_TRUE(wnd->destroyedCalled);
+    EXPECT_EQ(wnd->m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(window), nullptr);
+    // The object can be reused for a new window.
+    EXPECT_TRUE(wnd->CreateEx(0, nullptr, "again", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+}
+
+TEST(Wnd, TimerFiresThroughTheMessageLoop) {
+    auto wnd = MakeTopLevel();
+    ASSERT_NE(wnd->SetTimer(7, 10), 0u);
+    EXPECT_TRUE(PumpUntil([&] { return wnd->timerTicks >= 3; }, 5000));
+    EXPECT_TRUE(wnd->KillTimer(7));
+}
+
+TEST(Wnd, ExceptionInAHandlerDoesNotEscapeTheWindowProcedure) {
+    auto wnd = MakeTopLevel();
+    wnd->throwOnProbe = true;
+    LRESULT r = -1;
+    EXPECT_NO_THROW(r = ::SendMessageA(wnd->m_hWnd, WM_PROBE, 3, 0));
+    EXPECT_EQ(r, 0); // the default procedure's answer to an unknown message
+    EXPECT_EQ(wnd->probes, 1);
+    // The window keeps working.
+    wnd->throwOnProbe = false;
+    EXPECT_EQ(::SendMessageA(wnd->m_hWnd, WM_PROBE, 3, 0), 6);
+}
+
+TEST(Wnd, TextAndRectangleHelpers) {
+    auto wnd = MakeTopLevel();
+    wnd->SetWindowText("Quenda");
+    EXPECT_EQ(wnd->GetWindowText(), "Quenda");
+    wnd->SetWindowText("");
+    EXPECT_EQ(wnd->GetWindowText(), "");
+    CRect r = wnd->GetWindowRect();
+    EXPECT_EQ(r.Width(), 200);
+    EXPECT_EQ(r.Height(), 100);
+    EXPECT_FALSE(wnd->IsWindowVisible());
+    wnd->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(wnd->IsWindowVisible());
+    wnd->EnableWindow(false);
+    EXPECT_FALSE(wnd->IsWindowEnabled());
+}
+
+} // namespace

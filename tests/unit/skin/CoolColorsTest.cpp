@@ -151,22 +151,6 @@ TEST(CoolColors, SystemColorsLeaveTheLevelColoursAndTheModeAlone) {
     EXPECT_EQ(scheme.changes, 11); // ten colours and the final notification
 }
 
-TEST(CoolColors, GetColorAndLightPoint) {
-    CountingScheme scheme;
-    COLORREF out = 0xABCDEF;
-    scheme.GetColor(12, &out);
-    scheme.GetColor(-1, &out);
-    EXPECT_EQ(out, 0xABCDEFu);
-    scheme.GetColor(CoolColors::Lum, nullptr); // nothing to write to
-    scheme.GetColor(CoolColors::Lum, &out);
-    EXPECT_EQ(out, 0xB47800u);
-
-    scheme.SetLightPoint(POINT{-5, 70});
-    EXPECT_EQ(scheme.GetLightPoint().x, -5);
-    EXPECT_EQ(scheme.GetLightPoint().y, 70);
-    EXPECT_EQ(scheme.changes, 1);
-}
-
 // A skinned control: answers the scheme messages first, like every skinned class.
 class SchemeWindow : public CWnd, public CountingScheme {
 public:
@@ -249,12 +233,6 @@ TEST_F(SchemeMessages, WindowsGiveNoLayoutAndUnskinnedWindowsAnswerNothing) {
     COLORREF color = 0;
     EXPECT_EQ(parent.SendMessage(WM_COOL_GETCOLOR, 0, reinterpret_cast<LPARAM>(&color)), 0);
     EXPECT_EQ(parent.SendMessage(WM_COOL_GETLAYOUT, 0, reinterpret_cast<LPARAM>(&layout)), 0);
-
-    EXPECT_TRUE(CoolColors::IsSchemeChange(WM_COOL_SETCOLOR));
-    EXPECT_TRUE(CoolColors::IsSchemeChange(WM_COOL_SETLIGHTPOINT));
-    EXPECT_TRUE(CoolColors::IsSchemeChange(WM_COOL_SETRENDERMODE));
-    EXPECT_FALSE(CoolColors::IsSchemeChange(WM_COOL_GETCOLOR));
-    EXPECT_FALSE(CoolColors::IsSchemeChange(WM_COOL_GETLAYOUT));
 }
 
 TEST_F(SchemeMessages, LayoutIsCapturedOnceInParentCoordinates) {

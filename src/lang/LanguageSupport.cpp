@@ -112,6 +112,20 @@ std::string ProgramDirectory() {
     return directory;
 }
 
+CLanguageSupport* g_languageObject = nullptr;
+
+struct LanguageSearch {
+    LANGID language;
+    bool found;
+};
+
+BOOL CALLBACK MatchLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param) {
+    auto* search = reinterpret_cast<LanguageSearch*>(param);
+    if (language != search->language) return TRUE;
+    search->found = true;
+    return FALSE;
+}
+
 UINT ThreadAnsiCodePage() {
     char number[16] = {};
     if (::GetLocaleInfoA(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, number,
@@ -124,6 +138,7 @@ UINT ThreadAnsiCodePage() {
 } // namespace
 
 CLanguageSupport::CLanguageSupport() {
+    if (!g_languageObject) g_languageObject = this;
     m_module = ::GetModuleHandleA(nullptr);
     m_programDirectory = ProgramDirectory();
     LCID language = ::GetUserDefaultLCID();
@@ -131,7 +146,13 @@ CLanguageSupport::CLanguageSupport() {
     ScanAvailability();
 }
 
-CLanguageSupport::~CLanguageSupport() = default;
+CLanguageSupport::~CLanguageSupport() {
+    if (g_languageObject == this) g_languageObject = nullptr;
+}
+
+CLanguageSupport* CLanguageSupport::GetLanguageObject() {
+    return g_languageObject;
+}
 
 const char* CLanguageSupport::LanguageFileName(LCID language) {
     return PrimaryLanguageOf(language).fileName;
@@ -148,9 +169,14 @@ void CLanguageSupport::SetLanguage(LCID language) {
 }
 
 bool CLanguageSupport::HasStringTables(LANGID language) const {
-    for (WORD block : kProbeBlocks)
-        if (::FindResourceExA(m_module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(block), language))
-            return true;
+    // The resource loader hands out a neutral block for any language asked for, so the
+    // languages a block exists in are listed and compared instead.
+    LanguageSearch search = {language, false};
+    for (WORD block : kProbeBlocks) {
+        ::EnumResourceLanguagesA(m_module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(block),
+                                 MatchLanguage, reinterpret_cast<LONG_PTR>(&search));
+        if (search.found) return true;
+    }
     return false;
 }
 

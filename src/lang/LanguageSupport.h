@@ -29,6 +29,10 @@ public:
     CLanguageSupport(const CLanguageSupport&) = delete;
     CLanguageSupport& operator=(const CLanguageSupport&) = delete;
 
+    // The program's one language object (the first constructed and still alive), or null.
+    // Windows that label themselves reach it here.
+    static CLanguageSupport* GetLanguageObject();
+
     // Makes any language identifier current, listed or not, and sets the thread locale and
     // the C runtime's locale to it.
     void SetLanguage(LCID language);

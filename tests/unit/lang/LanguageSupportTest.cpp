@@ -35,6 +35,12 @@ TEST_F(LanguageSupportTest, StartsInTheUsersDefaultLanguage) {
     EXPECT_EQ(::GetThreadLocale(), language.GetLanguage());
     EXPECT_EQ(language.GetProgramDirectory(), ExeDirectory());
     EXPECT_NE(language.GetProgramDirectory().back(), '\\');
+    EXPECT_EQ(CLanguageSupport::GetLanguageObject(), &language);
+    {
+        CLanguageSupport second;
+        EXPECT_EQ(CLanguageSupport::GetLanguageObject(), &language);
+    }
+    EXPECT_EQ(CLanguageSupport::GetLanguageObject(), &language);
 }
 
 TEST_F(LanguageSupportTest, GermanComesFromResourcesUnlessTheFileHasAText) {

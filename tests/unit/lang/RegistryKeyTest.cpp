@@ -12,8 +12,7 @@
 namespace {
 
 // Every test works below this key of its own and removes it afterwards.
-const char kTestParent[] = "Software\\QuendaTests";
-const char kTestRoot[] = "Software\\QuendaTests\\RegistryKey";
+const char kTestRoot[] = "Software\\QuendaRegistryKeyTest";
 
 bool KeyExists(const std::string& path) {
     HKEY key = nullptr;
@@ -46,11 +45,7 @@ protected:
     }
     void TearDown() override { RemoveTestKeys(); }
 
-    static void RemoveTestKeys() {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
-        // Only goes when no other test keeps keys there.
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestParent);
-    }
+    static void RemoveTestKeys() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
 
     static std::string Path(const char* below) { return std::string(kTestRoot) + "\\" + below; }
 
@@ -295,14 +290,6 @@ TEST_F(RegistryKeyTest, EmptyPathWithSubkeyNamesTheSubkeyAlone) {
     EXPECT_TRUE(m_key.QueryDword("Value", &value));
     EXPECT_EQ(value, 5u);
     EXPECT_EQ(key.CountValues(kTestRoot), 1);
-}
-
-TEST_F(RegistryKeyTest, CopiesWorkOnTheSameKey) {
-    CRegistryKey copy = m_key;
-    ASSERT_TRUE(copy.SetDword("Shared", 3));
-    DWORD value = 0;
-    EXPECT_TRUE(m_key.QueryDword("Shared", &value));
-    EXPECT_EQ(value, 3u);
 }
 
 } // namespace

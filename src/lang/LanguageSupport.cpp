@@ -256,19 +256,18 @@ BOOL CLanguageSupport::LookupInResources(UINT id, LANGID language, char* buffer,
         ::FindResourceExA(m_module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(id / 16 + 1), language);
     if (!found) return FALSE;
     HGLOBAL loaded = ::LoadResource(m_module, found);
-    const WCHAR* entry = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
-    if (!entry) return FALSE;
+    const WCHAR* block = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
+    if (!block) return FALSE;
     // A block is 16 entries, each a length in UTF-16 units followed by that many units;
-    // never walk past the end of the resource.
-    const WCHAR* end = entry + ::SizeofResource(m_module, found) / sizeof(WCHAR);
-    for (UINT skip = id % 16; skip > 0; --skip) {
-        if (entry >= end) return FALSE;
-        entry += 1 + *entry;
-    }
-    if (entry >= end || *entry == 0) return FALSE;
-    int length = *entry;
-    const WCHAR* text = entry + 1;
-    if (text + length > end) return FALSE;
+    // never read past the end of the resource.
+    const size_t units = ::SizeofResource(m_module, found) / sizeof(WCHAR);
+    size_t at = 0;
+    for (UINT skip = id % 16; skip > 0 && at < units; --skip)
+        at += 1 + block[at];
+    if (at >= units || block[at] == 0) return FALSE;
+    const int length = block[at];
+    const WCHAR* text = block + at + 1;
+    if (at + 1 + static_cast<size_t>(length) > units) return FALSE;
 
     UINT codePage = ThreadAnsiCodePage();
     int bytes = ::WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);

@@ -8,6 +8,11 @@
 PULSE_DIR=$BUILD_DIR/pulse
 PULSE_SINK=quenda_wave
 export PULSE_RUNTIME_PATH=$PULSE_DIR/run
+# A Unix socket path has a length limit; a deep build folder gets its socket folder in /tmp,
+# still named after the build folder.
+if [ ${#PULSE_RUNTIME_PATH} -gt 90 ]; then
+    PULSE_RUNTIME_PATH=/tmp/quenda-pulse-$(printf '%s' "$BUILD_DIR" | md5sum | cut -c1-12)
+fi
 export PULSE_STATE_PATH=$PULSE_DIR/state
 export PULSE_COOKIE=$PULSE_DIR/cookie
 export PULSE_SERVER=unix:$PULSE_RUNTIME_PATH/native

@@ -585,11 +585,21 @@ TEST_F(SpeakerTestPlayerTest, ChangingTheConfigurationStopsSoundsAndCachesTheCod
     m_player->QuerySpeakerConfig(&config, FALSE);
     EXPECT_EQ(config, DWORD(DSSPEAKER_STEREO));
 
+    // A sound that ended by itself is gone with the device too: the next start opens it.
+    ASSERT_EQ(m_player->StartSpeaker(CSpeakerTestPlayer::kFrontLeft, FALSE), S_OK);
+    auto speakers = m_world.Secondary();
+    speakers[speakers.size() - 8]->status = 0; // front left of the device now open
+    ASSERT_EQ(m_player->ChangeSpeakerConfig(DSSPEAKER_5POINT1), S_OK);
+    EXPECT_EQ(m_player->GetPlayCount(), 0);
+    ASSERT_EQ(m_player->StartSpeaker(CSpeakerTestPlayer::kFrontLeft, FALSE), S_OK);
+    EXPECT_TRUE(m_player->IsSpeakerPlaying(CSpeakerTestPlayer::kFrontLeft));
+    m_player->StopSpeaker(CSpeakerTestPlayer::kFrontLeft, TRUE);
+
     // Refused: the error comes back and the cache keeps the old code.
     m_world.setSpeakerConfigResult = DSERR_INVALIDPARAM;
     EXPECT_EQ(m_player->ChangeSpeakerConfig(DSSPEAKER_QUAD), DSERR_INVALIDPARAM);
     m_player->QuerySpeakerConfig(&config, FALSE);
-    EXPECT_EQ(config, DWORD(DSSPEAKER_STEREO));
+    EXPECT_EQ(config, DWORD(DSSPEAKER_5POINT1));
     EXPECT_FALSE(m_player->IsDeviceOpen());
 }
 

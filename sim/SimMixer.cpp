@@ -223,7 +223,7 @@ DWORD HandleValue(const void* handle) {
     return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(handle));
 }
 
-SimHandleEntry* FindHandle(SimShared& shared, DWORD value) {
+SimHandleEntry* FindHandle(SimRuntime& shared, DWORD value) {
     if (value == 0) return nullptr;
     const DWORD self = ::GetCurrentProcessId();
     for (SimHandleEntry& entry : shared.handles)
@@ -237,7 +237,7 @@ MMRESULT NotOurs(UINT_PTR value) {
 }
 
 // Checks the object a call names: device 0, or one of this process's open handles.
-MMRESULT ResolveObject(SimShared& shared, HMIXEROBJ object, DWORD flags) {
+MMRESULT ResolveObject(SimRuntime& shared, HMIXEROBJ object, DWORD flags) {
     const UINT_PTR value = reinterpret_cast<UINT_PTR>(object);
     switch (flags & kObjectTypeMask) {
     case MIXER_OBJECTF_MIXER:
@@ -276,7 +276,7 @@ HWND WindowOf(const SimHandleEntry& entry) {
 
 // Frees the entries of processes that ended; a handle whose callback window is gone stays
 // open but gets no more messages.
-void PurgeDead(SimShared& shared) {
+void PurgeDead(SimRuntime& shared) {
     for (SimHandleEntry& entry : shared.handles) {
         if (!entry.handle) continue;
         if (ProcessGone(entry.processId))
@@ -286,7 +286,7 @@ void PurgeDead(SimShared& shared) {
     }
 }
 
-void Notify(SimShared& shared, DWORD controlId) {
+void Notify(SimRuntime& shared, DWORD controlId) {
     for (SimHandleEntry& entry : shared.handles) {
         if (!entry.handle || !entry.window) continue;
         if (!::IsWindow(WindowOf(entry))) {
@@ -362,7 +362,8 @@ public:
         if (m_state) m_lock.reset(new CSimState::Lock(*m_state));
     }
     explicit operator bool() const { return m_state != nullptr; }
-    SimShared& Shared() { return m_state->Shared(); }
+    SimRuntime& Runtime() { return m_state->Runtime(); }
+    SimMixerValues& Values() { return m_state->Persistent().mixer; }
     CSimState& State() { return *m_state; }
 
 private:
@@ -463,7 +464,7 @@ MMRESULT CSimMixer::GetDevCaps(UINT_PTR deviceId, LPMIXERCAPSA caps, UINT capsSi
     if (!caps) return MMSYSERR_INVALPARAM;
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    if (deviceId != 0 && !FindHandle(locked.Shared(), DWORD(deviceId))) return NotOurs(deviceId);
+    if (deviceId != 0 && !FindHandle(locked.Runtime(), DWORD(deviceId))) return NotOurs(deviceId);
     MIXERCAPSA filled = {};
     filled.wMid = kManufacturerId;
     filled.wPid = kProductId;
@@ -486,7 +487,7 @@ MMRESULT CSimMixer::Open(LPHMIXER handle, UINT deviceId, DWORD_PTR callback, DWO
 
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    SimShared& shared = locked.Shared();
+    SimRuntime& shared = locked.Runtime();
     MMRESULT result =
         ResolveObject(shared, reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(deviceId)), flags);
     if (result != MMSYSERR_NOERROR) return result;
@@ -509,7 +510,7 @@ MMRESULT CSimMixer::Open(LPHMIXER handle, UINT deviceId, DWORD_PTR callback, DWO
 MMRESULT CSimMixer::Close(HMIXER handle) {
     CLocked locked;
     if (!locked) return MMSYSERR_INVALHANDLE;
-    SimHandleEntry* entry = FindHandle(locked.Shared(), HandleValue(handle));
+    SimHandleEntry* entry = FindHandle(locked.Runtime(), HandleValue(handle));
     if (!entry) return MMSYSERR_INVALHANDLE;
     *entry = SimHandleEntry();
     return MMSYSERR_NOERROR;
@@ -519,7 +520,7 @@ MMRESULT CSimMixer::GetLineInfo(HMIXEROBJ object, LPMIXERLINEA line, DWORD flags
     if (flags & ~(kObjectTypeMask | kQueryMask)) return MMSYSERR_INVALFLAG;
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    MMRESULT result = ResolveObject(locked.Shared(), object, flags);
+    MMRESULT result = ResolveObject(locked.Runtime(), object, flags);
     if (result != MMSYSERR_NOERROR) return result;
     if (!line || line->cbStruct != sizeof(MIXERLINEA)) return MMSYSERR_INVALPARAM;
 
@@ -557,7 +558,7 @@ MMRESULT CSimMixer::GetLineControls(HMIXEROBJ object, LPMIXERLINECONTROLSA reque
     if (flags & ~(kObjectTypeMask | kQueryMask)) return MMSYSERR_INVALFLAG;
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    MMRESULT result = ResolveObject(locked.Shared(), object, flags);
+    MMRESULT result = ResolveObject(locked.Runtime(), object, flags);
     if (result != MMSYSERR_NOERROR) return result;
     if (!request || request->cbStruct != sizeof(MIXERLINECONTROLSA) ||
         request->cbmxctrl != sizeof(MIXERCONTROLA) || !request->pamxctrl)
@@ -606,7 +607,7 @@ MMRESULT CSimMixer::GetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS de
         return MMSYSERR_INVALFLAG;
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    SimShared& shared = locked.Shared();
+    SimRuntime& shared = locked.Runtime();
     MMRESULT result = ResolveObject(shared, object, flags);
     if (result != MMSYSERR_NOERROR) return result;
 
@@ -633,7 +634,7 @@ MMRESULT CSimMixer::GetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS de
         return MMSYSERR_NOERROR;
     }
 
-    const SimMixerValues& values = shared.persistent.mixer;
+    const SimMixerValues& values = locked.Values();
     const bool allChannels = details->cChannels > 1;
     auto* out = static_cast<DWORD*>(details->paDetails);
     for (DWORD i = 0; i < entries; ++i) {
@@ -652,7 +653,7 @@ MMRESULT CSimMixer::SetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS de
         return MMSYSERR_INVALFLAG;
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    SimShared& shared = locked.Shared();
+    SimRuntime& shared = locked.Runtime();
     MMRESULT result = ResolveObject(shared, object, flags);
     if (result != MMSYSERR_NOERROR) return result;
     if (query == MIXER_SETCONTROLDETAILSF_CUSTOM) return MMSYSERR_NOTSUPPORTED;
@@ -666,7 +667,7 @@ MMRESULT CSimMixer::SetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS de
     const auto* in = static_cast<const DWORD*>(details->paDetails);
 
     DWORD updated[kSimMaxValues] = {};
-    DWORD* stored = shared.persistent.mixer.values[id - 1];
+    DWORD* stored = locked.Values().values[id - 1];
     switch (control.kind) {
     case Kind::Volume:
         for (DWORD c = 0; c < channels; ++c)
@@ -689,7 +690,7 @@ MMRESULT CSimMixer::SetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS de
     }
     if (std::memcmp(updated, stored, sizeof(updated)) != 0) {
         std::memcpy(stored, updated, sizeof(updated));
-        locked.State().Save();
+        locked.State().Changed();
         Notify(shared, id);
     }
     return MMSYSERR_NOERROR;
@@ -698,12 +699,11 @@ MMRESULT CSimMixer::SetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS de
 MMRESULT CSimMixer::Reset() {
     CLocked locked;
     if (!locked) return MMSYSERR_NODRIVER;
-    SimShared& shared = locked.Shared();
-    const SimMixerValues before = shared.persistent.mixer;
+    SimRuntime& shared = locked.Runtime();
+    const SimMixerValues before = locked.Values();
     locked.State().ResetToFirstRun();
-    locked.State().Save();
     for (DWORD id = 1; id <= kSimControlCount; ++id)
-        if (std::memcmp(before.values[id - 1], shared.persistent.mixer.values[id - 1],
+        if (std::memcmp(before.values[id - 1], locked.Values().values[id - 1],
                         sizeof(before.values[id - 1])) != 0)
             Notify(shared, id);
     return MMSYSERR_NOERROR;

@@ -44,10 +44,6 @@ private:
     HANDLE m_handle;
 };
 
-struct SimFile {
-    SimFileHeader header;
-    SimPersistent payload;
-};
 } // namespace
 
 CSimState* CSimState::Get() {
@@ -60,14 +56,16 @@ CSimState* CSimState::Get() {
 }
 
 CSimState::~CSimState() {
-    if (m_view) ::UnmapViewOfFile(m_view);
-    if (m_mapping) ::CloseHandle(m_mapping);
+    if (m_file) ::UnmapViewOfFile(m_file);
+    if (m_fileMapping) ::CloseHandle(m_fileMapping);
+    if (m_runtime) ::UnmapViewOfFile(m_runtime);
+    if (m_runtimeMapping) ::CloseHandle(m_runtimeMapping);
     if (m_mutex) ::CloseHandle(m_mutex);
 }
 
 CSimState::Lock::Lock(CSimState& state) : m_mutex(state.m_mutex) {
-    // An abandoned mutex (a process died holding it) is ours now; the block is still whole
-    // because every change to it is a few plain stores.
+    // An abandoned mutex (a process died holding it) is ours now; the blocks are still whole
+    // because every change to them is a few plain stores.
     ::WaitForSingleObject(m_mutex, INFINITE);
 }
 
@@ -81,28 +79,63 @@ bool CSimState::Map() {
     m_mutex = ::CreateMutexA(nullptr, FALSE, ("QuendaSim.Lock." + suffix).c_str());
     if (!m_mutex) return false;
     Lock lock(*this);
-    m_mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     sizeof(SimShared), ("QuendaSim.State." + suffix).c_str());
-    if (!m_mapping) return false;
-    m_view = static_cast<SimShared*>(
-        ::MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimShared)));
-    if (!m_view) return false;
-    if (m_view->magic == kSimStateMagic && m_view->version == kSimStateVersion) return true;
-
-    // The first process to map the block fills it from the file.
-    std::memset(m_view, 0, sizeof(SimShared));
-    if (!LoadFile(m_path, &m_view->persistent)) {
-        ResetToFirstRun();
-        Save();
+    m_runtimeMapping =
+        ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SimRuntime),
+                             ("QuendaSim.Runtime." + suffix).c_str());
+    if (!m_runtimeMapping) return false;
+    m_runtime = static_cast<SimRuntime*>(
+        ::MapViewOfFile(m_runtimeMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimRuntime)));
+    if (!m_runtime) return false;
+    const bool first = m_runtime->magic != kSimStateMagic || m_runtime->version != kSimStateVersion;
+    if (!MapFile("QuendaSim.State." + suffix, first)) return false;
+    if (first) {
+        std::memset(m_runtime, 0, sizeof(SimRuntime));
+        m_runtime->serial = 1;
+        m_runtime->version = kSimStateVersion;
+        m_runtime->magic = kSimStateMagic;
     }
-    m_view->serial = 1;
-    m_view->version = kSimStateVersion;
-    m_view->magic = kSimStateMagic;
     return true;
 }
 
+// Maps the state file. The first process checks it and, when it cannot be used, rewrites it
+// with the first-run state at exactly the right size; the others map what is there. Without
+// a usable file the state lives in memory only.
+bool CSimState::MapFile(const std::string& name, bool first) {
+    SimPersistent loaded;
+    const bool intact = !first || LoadFile(m_path, &loaded);
+    const std::string folder = ParentOf(m_path);
+    if (!folder.empty()) ::CreateDirectoryA(folder.c_str(), nullptr);
+    CFileHandle file(::CreateFileA(m_path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Valid() && first && !intact) {
+        ::SetFilePointer(file.Get(), sizeof(SimFile), nullptr, FILE_BEGIN);
+        if (!::SetEndOfFile(file.Get())) return false;
+    }
+    m_fileBacked = file.Valid();
+    m_fileMapping = ::CreateFileMappingA(m_fileBacked ? file.Get() : INVALID_HANDLE_VALUE, nullptr,
+                                         PAGE_READWRITE, 0, sizeof(SimFile), name.c_str());
+    if (!m_fileMapping) return false;
+    m_file = static_cast<SimFile*>(
+        ::MapViewOfFile(m_fileMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimFile)));
+    if (!m_file) return false;
+    if (first && (!intact || !m_fileBacked)) {
+        std::memset(m_file, 0, sizeof(SimFile));
+        m_file->header.magic = kSimStateMagic;
+        m_file->header.version = kSimStateVersion;
+        m_file->header.size = sizeof(SimPersistent);
+        ResetToFirstRun();
+    }
+    return true;
+}
+
+void CSimState::Changed() {
+    m_file->header.checksum = Checksum(&m_file->payload, sizeof(SimPersistent));
+}
+
 void CSimState::ResetToFirstRun() {
-    CSimMixer::FirstRun(&m_view->persistent.mixer);
+    CSimMixer::FirstRun(&m_file->payload.mixer);
+    Changed();
 }
 
 std::string CSimState::StatePath() {
@@ -151,29 +184,4 @@ bool CSimState::LoadFile(const std::string& path, SimPersistent* out) {
     if (!CSimMixer::IsValid(contents->payload.mixer)) return false;
     *out = contents->payload;
     return true;
-}
-
-bool CSimState::Save() {
-    const std::string folder = ParentOf(m_path);
-    if (!folder.empty()) ::CreateDirectoryA(folder.c_str(), nullptr);
-
-    SimFile contents = {};
-    contents.header.magic = kSimStateMagic;
-    contents.header.version = kSimStateVersion;
-    contents.header.size = sizeof(SimPersistent);
-    contents.payload = m_view->persistent;
-    contents.header.checksum = Checksum(&contents.payload, sizeof(SimPersistent));
-
-    // Write beside the file and move over it, so a crash never leaves half a file.
-    const std::string temporary = m_path + ".tmp";
-    {
-        CFileHandle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return false;
-        DWORD written = 0;
-        if (!::WriteFile(file.Get(), &contents, sizeof(contents), &written, nullptr) ||
-            written != sizeof(contents))
-            return false;
-    }
-    return ::MoveFileExA(temporary.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }

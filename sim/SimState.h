@@ -1,6 +1,6 @@
-// The simulated card's state, shared by every process that loads the card: one block in a
-// named file mapping, guarded by a named mutex, with the part that outlives the processes
-// (the control values) kept in a file under the user's profile.
+// The simulated card's state, shared by every process that loads the card through named file
+// mappings guarded by a named mutex: the control values are the state file itself (under the
+// user's profile) mapped into every process; the open handles live in a mapping of their own.
 //
 // The file holds a header (magic, version, payload size, checksum) and the payload
 // (SimPersistent). A file that is missing, of another version or size, fails its checksum
@@ -36,6 +36,13 @@ struct SimFileHeader {
     DWORD checksum; // of the payload
 };
 
+// The state file: what the card keeps between runs. It is mapped into every process as it
+// stands on disk, so a change is in the file as soon as it is made.
+struct SimFile {
+    SimFileHeader header;
+    SimPersistent payload;
+};
+
 // One open mixer handle of some process.
 struct SimHandleEntry {
     DWORD handle; // 0 = free slot
@@ -44,13 +51,12 @@ struct SimHandleEntry {
     DWORD reserved;
 };
 
-// The shared block. Everything but `persistent` lives only while some process maps it.
-struct SimShared {
+// What lives only while some process uses the card: the open handles.
+struct SimRuntime {
     DWORD magic;   // kSimStateMagic once the block is initialised
     DWORD version; // kSimStateVersion
     DWORD serial;  // makes handle values unique
     DWORD reserved;
-    SimPersistent persistent;
     SimHandleEntry handles[kSimMaxHandles];
 };
 
@@ -76,13 +82,16 @@ public:
         HANDLE m_mutex;
     };
 
-    // The shared block; touch it only while holding a Lock.
-    SimShared& Shared() { return *m_view; }
-    // Writes the persistent part to the state file (under the lock).
-    bool Save();
-    // Returns the persistent part to the first-run state (under the lock; not saved).
+    // The shared blocks; touch them only while holding a Lock.
+    SimPersistent& Persistent() { return m_file->payload; }
+    SimRuntime& Runtime() { return *m_runtime; }
+    // Seals the persistent part after a change (under the lock).
+    void Changed();
+    // Returns the persistent part to the first-run state (under the lock).
     void ResetToFirstRun();
     const std::string& Path() const { return m_path; }
+    // False when the state file could not be used and the state lasts only while mapped.
+    bool IsFileBacked() const { return m_fileBacked; }
 
     // The state file path: QUENDA_SIM_STATE made absolute, else the profile location.
     static std::string StatePath();
@@ -93,9 +102,13 @@ public:
 private:
     CSimState() = default;
     bool Map();
+    bool MapFile(const std::string& name, bool first);
 
     std::string m_path;
+    bool m_fileBacked = false;
     HANDLE m_mutex = nullptr;
-    HANDLE m_mapping = nullptr;
-    SimShared* m_view = nullptr;
+    HANDLE m_runtimeMapping = nullptr;
+    HANDLE m_fileMapping = nullptr;
+    SimRuntime* m_runtime = nullptr;
+    SimFile* m_file = nullptr;
 };

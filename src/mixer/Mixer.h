@@ -61,6 +61,8 @@ public:
     //  SetStereo/GetStereo use values 0 and 1; on a one-value control SetStereo writes left
     //  only and GetStereo gives value 0 for both sides.
     //  SetValue/GetValue use value 0; SetAll writes the value into every value.
+    // The group is chosen by the argument type (BOOL, LONG or DWORD); pass other integer
+    // types through a cast, e.g. SetStereo(id, DWORD(left), DWORD(right)).
     // Boolean group.
     virtual int SetValues(DWORD controlId, const BOOL* values, DWORD byteLength);
     virtual int SetStereo(DWORD controlId, BOOL left, BOOL right);

@@ -274,12 +274,15 @@ HWND WindowOf(const SimHandleEntry& entry) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(entry.window));
 }
 
-// Frees the entries of processes that ended or whose callback window is gone.
+// Frees the entries of processes that ended; a handle whose callback window is gone stays
+// open but gets no more messages.
 void PurgeDead(SimShared& shared) {
     for (SimHandleEntry& entry : shared.handles) {
         if (!entry.handle) continue;
-        if ((entry.window && !::IsWindow(WindowOf(entry))) || ProcessGone(entry.processId))
+        if (ProcessGone(entry.processId))
             entry = SimHandleEntry();
+        else if (entry.window && !::IsWindow(WindowOf(entry)))
+            entry.window = 0;
     }
 }
 
@@ -287,7 +290,7 @@ void Notify(SimShared& shared, DWORD controlId) {
     for (SimHandleEntry& entry : shared.handles) {
         if (!entry.handle || !entry.window) continue;
         if (!::IsWindow(WindowOf(entry))) {
-            entry = SimHandleEntry();
+            entry.window = 0;
             continue;
         }
         ::PostMessageA(WindowOf(entry), MM_MIXM_CONTROL_CHANGE, static_cast<WPARAM>(entry.handle),

@@ -38,10 +38,12 @@ std::vector<std::string> Tokens(const char* line) {
     std::vector<std::string> tokens;
     const char* p = line;
     for (;;) {
-        while (*p == ' ' || *p == '\t') ++p;
+        while (*p == ' ' || *p == '\t')
+            ++p;
         if (!*p) break;
         const char* start = p;
-        while (*p && *p != ' ' && *p != '\t') ++p;
+        while (*p && *p != ' ' && *p != '\t')
+            ++p;
         tokens.emplace_back(start, p);
     }
     return tokens;
@@ -112,7 +114,8 @@ int CMixer::SaveSettings(FILE* stream) {
         MixerControlRecord* record = nullptr;
         if (!FindControl(id, &record) || record->IsMeter() || !HasStoredValues(*record)) continue;
         // Built whole, however many values the control has.
-        std::string line = Format("%X\t%i\t", static_cast<unsigned>(id), static_cast<int>(record->count));
+        std::string line =
+            Format("%X\t%i\t", static_cast<unsigned>(id), static_cast<int>(record->count));
         for (DWORD i = 0; i < record->count; ++i)
             line += Format(" %i", static_cast<int>(record->values[i]));
         line += Format("\t(%s)\n", record->control.szName);
@@ -145,10 +148,12 @@ void CMixer::ApplySettingsLine(const char* line) {
     DWORD id = 0;
     if (tokens.size() < 3 || !ParseControlId(tokens[0], &id)) return;
     MixerControlRecord* record = nullptr;
-    if (!FindControl(id, &record) || !record->values || !HasStoredValues(*record)) return;
-    long long count = 0;
-    if (!ParseInteger(tokens[1], &count) || count != static_cast<long long>(record->count))
+    // Meters are read-only: a preset never holds them, and a line that claims one is skipped.
+    if (!FindControl(id, &record) || !record->values || record->IsMeter() ||
+        !HasStoredValues(*record))
         return;
+    long long count = 0;
+    if (!ParseInteger(tokens[1], &count) || count != static_cast<long long>(record->count)) return;
 
     // Values present replace the buffer's; values missing keep what the buffer held.
     for (size_t i = 0; i < record->count && 2 + i < tokens.size(); ++i) {
@@ -191,7 +196,8 @@ int CMixer::FindKey(FILE* stream, const char* key, void* out, int format, int si
         // The first word after the key, cut to the caller's buffer.
         const std::vector<std::string> tokens = Tokens(rest);
         std::string word = tokens.empty() ? std::string() : tokens[0];
-        while (!word.empty() && (word.back() == '\n' || word.back() == '\r')) word.pop_back();
+        while (!word.empty() && (word.back() == '\n' || word.back() == '\r'))
+            word.pop_back();
         if (size <= 0) return 0;
         const size_t take = std::min(word.size(), static_cast<size_t>(size) - 1);
         std::memcpy(out, word.data(), take);

@@ -25,14 +25,6 @@ CMixer::CMixer() : m_caps() {}
 
 CMixer::~CMixer() = default;
 
-int CMixer::LoadSettings(FILE*) {
-    return 0;
-}
-
-int CMixer::SaveSettings(FILE*) {
-    return 0;
-}
-
 void CMixer::FreeTree() {
     m_lines.RemoveAll();
     m_controls.RemoveAll();

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CMixer {
@@ -26,7 +27,10 @@ public:
     // manufacturer and product IDs match (0 = any), and reads its whole tree. 1/0.
     virtual int Open(const char* name, UINT manufacturerId, UINT productId) = 0;
 
-    // The mixer section of a preset file, on a stream the caller opened. 1/0.
+    // The mixer section of a preset file, on a stream the caller opened (text mode). Saving
+    // writes every non-meter control's buffered values and notifies their listeners; loading
+    // applies every good control line, writes it to the device and notifies the listeners
+    // with the refresh flag 1. 0 only for a null stream (or a failed write).
     virtual int LoadSettings(FILE* stream);
     virtual int SaveSettings(FILE* stream);
 
@@ -100,6 +104,12 @@ public:
     const char* GetName() const { return m_caps.szPname; }
     const MIXERCAPSA& GetCaps() const { return m_caps; }
 
+    // Finds the line that starts with key (case-sensitive prefix), first from the stream's
+    // position, then once more from the start, and reads what follows it: format 0 an
+    // integer into *(int*)out, format 1 a word into a char buffer of size bytes. 1 when the
+    // key was found and a value read; the stream then stands after that line.
+    int FindKey(FILE* stream, const char* key, void* out, int format, int size);
+
     // Calls OnMixerChange(controlId, refresh) on every change listener of the control, in
     // registration order. A listener may remove itself (or others) while being called; a
     // listener removed during the round is not called. 1 when the control has listeners.
@@ -111,6 +121,12 @@ public:
 
 protected:
     using SinkList = std::vector<CMixerSink*>;
+
+    // "<opening>: <device>\t<driver version>\t<manufacturer> <product>\n", the header and end
+    // lines of the preset sections.
+    std::string SettingsHeader(const char* opening) const;
+    // Applies one control line of a preset; lines that do not fit the device are skipped.
+    void ApplySettingsLine(const char* line);
 
     // Calls OnMixerChange(id, 0) on every meter listener, in map order.
     void PollMeters();

@@ -1,0 +1,88 @@
+#include "ZephApp.h"
+
+#include "RegistryKey.h"
+#include "ZephCommandLineInfo.h"
+#include "ZephMixer.h"
+
+#include "../res/resource.h"
+
+#include <cstdio>
+
+CZephApp::CZephApp() = default;
+
+CZephApp::~CZephApp() = default;
+
+std::unique_ptr<CZephMixer> CZephApp::CreateMixer() { return std::make_unique<CZephMixer>(); }
+
+bool CZephApp::CreateMainWindow(const CZephCommandLineInfo&) {
+    // The control panel's main window is not part of the program yet: start-up applies the
+    // command-line preset and ends as if the window could not be created.
+    return false;
+}
+
+void CZephApp::CreateKeyChain() {
+    CRegistryKey key;
+    key.SetRoot(HKEY_CURRENT_USER, "Software");
+    key.CreateSubKey("Vantrel Electronic GmbH", nullptr, 0, KEY_ALL_ACCESS);
+    key.SetRoot(HKEY_CURRENT_USER, kCompanyKey);
+    key.CreateSubKey("Quenda", nullptr, 0, KEY_ALL_ACCESS);
+    key.SetRoot(HKEY_CURRENT_USER, kProductKey);
+    key.CreateSubKey("ControlPanel", nullptr, 0, KEY_ALL_ACCESS);
+}
+
+bool CZephApp::ReadStoredLanguage(LCID* language) {
+    CRegistryKey key;
+    key.SetRoot(HKEY_CURRENT_USER, kSettingsKey);
+    DWORD value = 0;
+    if (!key.QueryDword(kLanguageValue, &value)) return false;
+    *language = value;
+    return true;
+}
+
+BOOL CZephApp::InitInstance() {
+    char name[256] = {};
+    if (::LoadStringA(m_hInstance, IDS_APP_NAME, name, sizeof(name)) > 0) m_appName = name;
+
+    // One instance only. The handle stays open for the life of the process.
+    ::SetLastError(ERROR_SUCCESS);
+    ::CreateSemaphoreA(nullptr, 0, 1, m_appName.c_str());
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
+
+    m_mixer = CreateMixer();
+    if (!m_mixer || !m_mixer->Init()) return FALSE; // the mixer showed why
+
+    CreateKeyChain();
+
+    LCID language = GetLanguage();
+    const bool firstRun = !ReadStoredLanguage(&language);
+    SetLanguage(language);
+    m_languageChosen = true;
+
+    CZephCommandLineInfo commandLine;
+    commandLine.ParseCommandLine("\"" + m_appName + "\" " + m_lpCmdLine);
+
+    const bool windowUp = CreateMainWindow(commandLine);
+
+    if (!commandLine.m_strFileName.empty()) LoadCommandLinePreset(commandLine.m_strFileName);
+    if (firstRun) m_mixer->SetDSAcceleration(3);
+    return windowUp ? TRUE : FALSE;
+}
+
+void CZephApp::LoadCommandLinePreset(const std::string& path) {
+    FILE* stream = std::fopen(path.c_str(), "r");
+    if (!stream) return;
+    m_mixer->LoadSettings(stream);
+    std::fclose(stream);
+}
+
+int CZephApp::ExitInstance() {
+    m_sheet.reset();
+    m_pMainWnd = nullptr;
+    m_mixer.reset();
+    if (m_languageChosen) {
+        CRegistryKey key;
+        key.SetRoot(HKEY_CURRENT_USER, kSettingsKey);
+        key.SetDword(kLanguageValue, GetLanguage());
+    }
+    return CWinApp::ExitInstance();
+}

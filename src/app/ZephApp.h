@@ -1,0 +1,56 @@
+// The application object: the start and the end of the control panel. At start it refuses a
+// second instance, creates and initialises the card mixer, makes sure the program's registry
+// keys exist, restores the language, reads the command line, brings up the main window and
+// applies a preset named on the command line. At the end it destroys the main window and the
+// card mixer and stores the language in effect.
+#pragma once
+
+#include "LanguageSupport.h"
+#include "WinApp.h"
+
+#include <memory>
+#include <string>
+
+class CZephMixer;
+class CZephCommandLineInfo;
+
+class CZephApp : public CWinApp, public CLanguageSupport {
+public:
+    // Where the program keeps its settings, under HKEY_CURRENT_USER.
+    static constexpr const char* kCompanyKey = "Software\\Vantrel Electronic GmbH";
+    static constexpr const char* kProductKey = "Software\\Vantrel Electronic GmbH\\Quenda";
+    static constexpr const char* kSettingsKey =
+        "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+    static constexpr const char* kLanguageValue = "Language";
+
+    CZephApp();
+    ~CZephApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    const std::string& GetAppName() const { return m_appName; }
+    CZephMixer* GetMixer() const { return m_mixer.get(); }
+
+protected:
+    // Creates the card mixer; tests may hand in another.
+    virtual std::unique_ptr<CZephMixer> CreateMixer();
+    // Constructs, creates and shows the main window (minimised or only as the notification
+    // icon when asked). False when there is no main window.
+    virtual bool CreateMainWindow(const CZephCommandLineInfo& commandLine);
+    // Applies the preset file named on the command line; a file that cannot be opened is
+    // ignored.
+    void LoadCommandLinePreset(const std::string& path);
+
+private:
+    static void CreateKeyChain();
+    // The stored language, or false when none is stored.
+    static bool ReadStoredLanguage(LCID* language);
+
+    std::unique_ptr<CZephMixer> m_mixer;
+    std::unique_ptr<CWnd> m_sheet;
+    std::string m_appName = "zephmixer";
+    // Set once the language in effect was chosen from the registry or the default; only then
+    // is it stored at the end, so an instance that ended early never replaces the user's choice.
+    bool m_languageChosen = false;
+};

@@ -27,8 +27,7 @@ as_root() {
 
 configure_and_build() {
     mkdir -p "$BUILD_DIR"
-    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-        quiet cmake -S "$REPO_DIR" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release
-    fi
+    # Configured every time: folders that gained a CMakeLists.txt are picked up.
+    quiet cmake -S "$REPO_DIR" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release
     quiet cmake --build "$BUILD_DIR"
 }

@@ -1,0 +1,443 @@
+#include "Platform.h"
+
+#include "SpeakerTestPlayer.h"
+
+#include "WaveFile.h"
+
+#include <mmreg.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Interface and format identifiers, spelt out here so that the library needs no import
+// library for them.
+const IID kIID_IDirectSound3DListener = {
+    0x279AFA84, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+const IID kIID_IDirectSound3DBuffer = {
+    0x279AFA86, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+const GUID kSubtypePcm = {
+    0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// Speaker buffer slots, in the order the buffers are kept.
+const DWORD kSlotMasks[CSpeakerTestPlayer::kSpeakerSlots] = {
+    CSpeakerTestPlayer::kFrontLeft,
+    CSpeakerTestPlayer::kFrontRight,
+    CSpeakerTestPlayer::kRearLeft,
+    CSpeakerTestPlayer::kRearRight,
+    CSpeakerTestPlayer::kCenter,
+    CSpeakerTestPlayer::kSubwoofer,
+    CSpeakerTestPlayer::kFrontRightOfCenter,
+    CSpeakerTestPlayer::kFrontLeftOfCenter};
+
+// Order in which a closing device stops what still plays.
+const DWORD kStopOrder[CSpeakerTestPlayer::kSpeakerSlots] = {
+    CSpeakerTestPlayer::kFrontLeft,         CSpeakerTestPlayer::kFrontRight,
+    CSpeakerTestPlayer::kRearLeft,          CSpeakerTestPlayer::kRearRight,
+    CSpeakerTestPlayer::kSubwoofer,         CSpeakerTestPlayer::kCenter,
+    CSpeakerTestPlayer::kFrontLeftOfCenter, CSpeakerTestPlayer::kFrontRightOfCenter};
+
+// A lost buffer is restored in a loop; give up after about two seconds rather than hang the
+// user interface while another program holds the device.
+const int kRestoreAttempts = 200;
+const DWORD kRestoreWaitMs = 10;
+
+template <class T> void ReleaseInterface(T*& object) {
+    if (object) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
+void CopyText(char (&field)[128], const char* text) {
+    if (!text) text = "";
+    size_t length = std::min(std::strlen(text), sizeof(field) - 1);
+    std::memcpy(field, text, length);
+    field[length] = '\0';
+}
+
+WAVEFORMATEXTENSIBLE ExtensibleFormat(WORD channels, DWORD rate, WORD bits, DWORD mask) {
+    WAVEFORMATEXTENSIBLE format = {};
+    format.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+    format.Format.nChannels = channels;
+    format.Format.nSamplesPerSec = rate;
+    format.Format.wBitsPerSample = bits;
+    format.Format.nBlockAlign = WORD(bits / 8 * channels);
+    format.Format.nAvgBytesPerSec = format.Format.nBlockAlign * rate;
+    format.Format.cbSize = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
+    format.Samples.wValidBitsPerSample = bits;
+    format.dwChannelMask = mask;
+    format.SubFormat = kSubtypePcm;
+    return format;
+}
+
+} // namespace
+
+CSpeakerTestPlayer::CSpeakerTestPlayer() = default;
+
+CSpeakerTestPlayer::~CSpeakerTestPlayer() {
+    Reset();
+    if (m_dsound) FreeLibrary(m_dsound);
+}
+
+void CSpeakerTestPlayer::SetEntryPoints(DirectSoundCreateFn create,
+                                        DirectSoundEnumerateFn enumerate) {
+    m_create = create;
+    m_enumerate = enumerate;
+}
+
+HRESULT CSpeakerTestPlayer::LoadEntryPoints() {
+    if (m_create && m_enumerate) return S_OK;
+    if (!m_dsound) {
+        m_dsound = LoadLibraryA("dsound.dll");
+        if (!m_dsound) return HRESULT_FROM_WIN32(GetLastError());
+    }
+    // DirectSoundCreate and DirectSoundEnumerateA by their ordinals.
+    FARPROC create = GetProcAddress(m_dsound, MAKEINTRESOURCEA(1));
+    FARPROC enumerate = GetProcAddress(m_dsound, MAKEINTRESOURCEA(2));
+    if (!create || !enumerate) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    m_create = reinterpret_cast<DirectSoundCreateFn>(reinterpret_cast<void*>(create));
+    m_enumerate = reinterpret_cast<DirectSoundEnumerateFn>(reinterpret_cast<void*>(enumerate));
+    return S_OK;
+}
+
+HRESULT CSpeakerTestPlayer::CreateDevice(IDirectSound** device) {
+    HRESULT result = LoadEntryPoints();
+    if (FAILED(result)) return result;
+    static const GUID kDefault = {};
+    bool isDefault = std::memcmp(&m_deviceId, &kDefault, sizeof(GUID)) == 0;
+    return m_create(isDefault ? nullptr : &m_deviceId, device, nullptr);
+}
+
+BOOL CALLBACK CSpeakerTestPlayer::EnumCallback(LPGUID guid, LPCSTR description, LPCSTR module,
+                                               LPVOID context) {
+    auto* player = static_cast<CSpeakerTestPlayer*>(context);
+    std::unique_ptr<DeviceEntry> entry(new DeviceEntry());
+    CopyText(entry->description, description);
+    CopyText(entry->module, module);
+    if (guid) entry->guid = *guid;
+    player->m_devices.push_back(std::move(entry));
+    return TRUE;
+}
+
+HRESULT CSpeakerTestPlayer::Open(HWND window, const char* deviceName) {
+    if (!m_comInitialised) {
+        HRESULT result = CoInitialize(nullptr);
+        if (result != S_OK && result != S_FALSE) return result;
+        m_comInitialised = true;
+    }
+    m_window = window;
+    m_devices.clear();
+    m_deviceId = GUID();
+
+    HRESULT result = LoadEntryPoints();
+    if (FAILED(result)) return result;
+    m_enumerate(&CSpeakerTestPlayer::EnumCallback, this);
+
+    if (deviceName && *deviceName) {
+        for (const auto& entry : m_devices)
+            if (std::strstr(entry->description, deviceName)) m_deviceId = entry->guid;
+    }
+
+    IDirectSound* device = nullptr;
+    result = CreateDevice(&device);
+    if (SUCCEEDED(result) && device) {
+        DWORD config = 0;
+        if (SUCCEEDED(device->GetSpeakerConfig(&config))) m_speakerConfig = config;
+        ReleaseInterface(device);
+        m_speakerCount = kSpeakerSlots;
+    }
+    return result;
+}
+
+HRESULT CSpeakerTestPlayer::LoadWave(const char* fileName) {
+    m_wave.reset(new CWaveFile());
+    if (FAILED(m_wave->Open(fileName))) {
+        // Without a usable sound no speaker buffer can be built: starting a speaker then fails.
+        m_wave.reset();
+        return E_FAIL;
+    }
+    return 0;
+}
+
+HRESULT CSpeakerTestPlayer::QuerySpeakerConfig(DWORD* config, BOOL live) {
+    if (!config) return E_POINTER;
+    if (live) {
+        if (!m_device) return E_FAIL;
+        return m_device->GetSpeakerConfig(config);
+    }
+    *config = m_speakerConfig;
+    return 0;
+}
+
+HRESULT CSpeakerTestPlayer::ChangeSpeakerConfig(DWORD config) {
+    CloseDevice();
+    HRESULT opened = OpenDevice();
+    if (FAILED(opened)) return opened;
+    HRESULT result = m_device->SetSpeakerConfig(config);
+    if (FAILED(result)) {
+        CloseDevice();
+        return result;
+    }
+    m_speakerConfig = config;
+    CloseDevice();
+    return opened;
+}
+
+// Opens the device object with its primary buffer and, when a test sound is loaded, one
+// filled buffer per speaker. On failure nothing stays open.
+HRESULT CSpeakerTestPlayer::OpenDevice() {
+    if (m_device) return S_OK;
+    HRESULT result = CreateDevice(&m_device);
+    if (SUCCEEDED(result) && !m_device) result = E_FAIL;
+    if (SUCCEEDED(result)) result = m_device->SetCooperativeLevel(m_window, DSSCL_PRIORITY);
+    if (SUCCEEDED(result)) result = CreatePrimaryBuffer();
+    if (SUCCEEDED(result) && m_wave && m_wave->GetFormat()) result = CreateSpeakerBuffers();
+    if (FAILED(result)) {
+        CloseDevice();
+        return result;
+    }
+    for (IDirectSoundBuffer* buffer : m_buffers)
+        if (buffer) FillBuffer(buffer);
+    return result;
+}
+
+HRESULT CSpeakerTestPlayer::CreatePrimaryBuffer() {
+    DSBUFFERDESC description = {};
+    description.dwSize = sizeof(description);
+    description.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    HRESULT result = m_device->CreateSoundBuffer(&description, &m_primary, nullptr);
+    if (SUCCEEDED(result) && m_primary) {
+        // A mono primary format with a channel mask: the driver then routes each speaker
+        // buffer by its own mask.
+        WAVEFORMATEXTENSIBLE format = ExtensibleFormat(1, 44100, 16, kFrontLeft);
+        if (SUCCEEDED(m_primary->SetFormat(&format.Format))) return S_OK;
+    }
+    ReleaseInterface(m_primary);
+
+    // No extensible formats: plain PCM, and the speakers placed in 3D space instead.
+    description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRL3D;
+    result = m_device->CreateSoundBuffer(&description, &m_primary, nullptr);
+    if (FAILED(result)) return result;
+    if (!m_primary) return E_FAIL;
+    WAVEFORMATEX current = {};
+    m_primary->GetFormat(&current, sizeof(current), nullptr);
+    WAVEFORMATEX pcm = {};
+    pcm.wFormatTag = WAVE_FORMAT_PCM;
+    pcm.nChannels = 1;
+    pcm.nSamplesPerSec = 44100;
+    pcm.nAvgBytesPerSec = 88200;
+    pcm.nBlockAlign = 2;
+    pcm.wBitsPerSample = 16;
+    return m_primary->SetFormat(&pcm);
+}
+
+HRESULT CSpeakerTestPlayer::CreateSpeakerBuffers() {
+    ReleaseSpeakerBuffers();
+    WAVEFORMATEXTENSIBLE primaryFormat = {};
+    DWORD written = 0;
+    HRESULT result = m_primary->GetFormat(&primaryFormat.Format, sizeof(primaryFormat), &written);
+    if (FAILED(result)) return result;
+    m_bufferSize = m_wave->GetSize();
+
+    if (primaryFormat.Format.wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
+        DWORD count = m_speakerCount;
+        const DWORD order[] = {kFrontLeft, kFrontRight, kRearLeft,          kRearRight,
+                               kCenter,    kSubwoofer,  kFrontLeftOfCenter, kFrontRightOfCenter};
+        const DWORD needed[] = {0, 0, 4, 4, 6, 6, 8, 8};
+        for (size_t i = 0; i < sizeof(order) / sizeof(order[0]); ++i) {
+            if (count < needed[i]) break;
+            result = CreateExtensibleBuffer(order[i]);
+            if (FAILED(result)) return result;
+        }
+        return S_OK;
+    }
+
+    // The sound is used as mono PCM and positioned around the listener.
+    WAVEFORMATEX* format = m_wave->GetFormat();
+    format->wFormatTag = WAVE_FORMAT_PCM;
+    format->nChannels = 1;
+    format->nBlockAlign = WORD(format->wBitsPerSample / 8);
+    format->nAvgBytesPerSec = format->nSamplesPerSec * format->nBlockAlign;
+    format->cbSize = 0;
+
+    IDirectSound3DListener* listener = nullptr;
+    result =
+        m_primary->QueryInterface(kIID_IDirectSound3DListener, reinterpret_cast<void**>(&listener));
+    if (FAILED(result)) return result;
+    result = listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_IMMEDIATE);
+    ReleaseInterface(listener);
+    if (FAILED(result)) return result;
+
+    result = Create3DBuffer(kFrontLeft, -1.0f, 1.0f);
+    if (SUCCEEDED(result)) result = Create3DBuffer(kFrontRight, 1.0f, 1.0f);
+    if (SUCCEEDED(result) && m_speakerCount >= 4) result = Create3DBuffer(kRearLeft, -1.0f, -1.0f);
+    if (SUCCEEDED(result) && m_speakerCount >= 4) result = Create3DBuffer(kRearRight, 1.0f, -1.0f);
+    return result;
+}
+
+HRESULT CSpeakerTestPlayer::CreateExtensibleBuffer(DWORD mask) {
+    const WAVEFORMATEX* wave = m_wave->GetFormat();
+    WAVEFORMATEXTENSIBLE format =
+        ExtensibleFormat(wave->nChannels, wave->nSamplesPerSec, wave->wBitsPerSample, mask);
+    DSBUFFERDESC description = {};
+    description.dwSize = sizeof(description);
+    description.dwFlags = DSBCAPS_STICKYFOCUS | DSBCAPS_LOCSOFTWARE;
+    description.dwBufferBytes = m_bufferSize;
+    description.lpwfxFormat = &format.Format;
+    return m_device->CreateSoundBuffer(&description, &m_buffers[SlotOf(mask)], nullptr);
+}
+
+HRESULT CSpeakerTestPlayer::Create3DBuffer(DWORD mask, float x, float z) {
+    DSBUFFERDESC description = {};
+    description.dwSize = sizeof(description);
+    description.dwFlags =
+        DSBCAPS_STATIC | DSBCAPS_CTRL3D | DSBCAPS_STICKYFOCUS | DSBCAPS_MUTE3DATMAXDISTANCE;
+    description.dwBufferBytes = m_bufferSize;
+    description.lpwfxFormat = m_wave->GetFormat();
+    IDirectSoundBuffer*& buffer = m_buffers[SlotOf(mask)];
+    HRESULT result = m_device->CreateSoundBuffer(&description, &buffer, nullptr);
+    if (FAILED(result)) return result;
+    if (!buffer) return E_FAIL;
+
+    IDirectSound3DBuffer* position = nullptr;
+    result = buffer->QueryInterface(kIID_IDirectSound3DBuffer, reinterpret_cast<void**>(&position));
+    if (FAILED(result)) return result;
+    result = position->SetPosition(x, 0.0f, z, DS3D_IMMEDIATE);
+    if (SUCCEEDED(result)) result = position->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
+    if (SUCCEEDED(result)) result = position->SetMinDistance(1.0f, DS3D_IMMEDIATE);
+    if (SUCCEEDED(result)) result = position->SetMaxDistance(1.0f, DS3D_IMMEDIATE);
+    ReleaseInterface(position);
+    return result;
+}
+
+// Copies the whole sound into the buffer (silence after it, should the buffer be longer than
+// the sound now loaded) and leaves the file at the start of the sound.
+HRESULT CSpeakerTestPlayer::FillBuffer(IDirectSoundBuffer* buffer) {
+    std::vector<BYTE> sound;
+    if (m_wave && SUCCEEDED(m_wave->ResetToData())) {
+        sound.resize(std::min(m_bufferSize, m_wave->GetSize()));
+        UINT read = 0;
+        m_wave->Read(UINT(sound.size()), sound.data(), &read);
+        sound.resize(read);
+        m_wave->ResetToData();
+    }
+
+    void* first = nullptr;
+    void* second = nullptr;
+    DWORD firstSize = 0;
+    DWORD secondSize = 0;
+    HRESULT result = buffer->Lock(0, m_bufferSize, &first, &firstSize, &second, &secondSize, 0);
+    if (FAILED(result)) return result;
+    size_t offset = 0;
+    auto copy = [&](void* part, DWORD size) {
+        if (!part) return;
+        size_t count = std::min<size_t>(size, sound.size() - offset);
+        std::memcpy(part, sound.data() + offset, count);
+        std::memset(static_cast<BYTE*>(part) + count, 0, size - count);
+        offset += count;
+    };
+    copy(first, firstSize);
+    copy(second, secondSize);
+    return buffer->Unlock(first, firstSize, second, secondSize);
+}
+
+HRESULT CSpeakerTestPlayer::StartSpeaker(DWORD mask, BOOL looping) {
+    if (m_playCount == 0) {
+        HRESULT result = OpenDevice();
+        if (FAILED(result)) return result;
+    }
+    HRESULT result = E_FAIL;
+    IDirectSoundBuffer* buffer = BufferOf(mask);
+    if (buffer) {
+        DWORD status = 0;
+        result = buffer->GetStatus(&status);
+        if (SUCCEEDED(result) && (status & DSBSTATUS_BUFFERLOST)) {
+            for (int attempt = 0; attempt < kRestoreAttempts; ++attempt) {
+                result = buffer->Restore();
+                if (result != DSERR_BUFFERLOST) break;
+                Sleep(kRestoreWaitMs);
+            }
+            if (SUCCEEDED(result)) FillBuffer(buffer);
+        }
+        if (SUCCEEDED(result)) result = buffer->Play(0, 0, looping ? DSBPLAY_LOOPING : 0);
+    }
+    if (FAILED(result)) {
+        // Nothing else plays: do not keep a device open for a speaker that did not start.
+        if (m_playCount == 0) CloseDevice();
+        return result;
+    }
+    // A speaker started again while it plays is still one speaker.
+    DWORD bit = 1u << SlotOf(mask);
+    if (!(m_started & bit)) {
+        m_started |= bit;
+        ++m_playCount;
+    }
+    return result;
+}
+
+void CSpeakerTestPlayer::StopSpeaker(DWORD mask, BOOL rewind) {
+    IDirectSoundBuffer* buffer = BufferOf(mask);
+    if (!buffer) return;
+    buffer->Stop();
+    if (rewind) buffer->SetCurrentPosition(0);
+    // Only a speaker that was started counts down; the last one closes the device.
+    DWORD bit = 1u << SlotOf(mask);
+    if (m_started & bit) {
+        m_started &= ~bit;
+        if (--m_playCount == 0) CloseDevice();
+    }
+}
+
+BOOL CSpeakerTestPlayer::IsSpeakerPlaying(DWORD mask) {
+    IDirectSoundBuffer* buffer = BufferOf(mask);
+    DWORD status = 0;
+    if (!buffer || FAILED(buffer->GetStatus(&status))) return FALSE;
+    return (status & DSBSTATUS_PLAYING) ? TRUE : FALSE;
+}
+
+void CSpeakerTestPlayer::ReleaseSpeakerBuffers() {
+    for (IDirectSoundBuffer*& buffer : m_buffers)
+        ReleaseInterface(buffer);
+}
+
+void CSpeakerTestPlayer::CloseDevice() {
+    if (!m_device) return;
+    for (DWORD mask : kStopOrder) {
+        IDirectSoundBuffer* buffer = BufferOf(mask);
+        if (buffer && IsSpeakerPlaying(mask)) {
+            buffer->Stop();
+            buffer->SetCurrentPosition(0);
+        }
+    }
+    // With the device gone nothing plays, including speakers that ended on their own.
+    m_started = 0;
+    m_playCount = 0;
+    ReleaseSpeakerBuffers();
+    ReleaseInterface(m_primary);
+    ReleaseInterface(m_device);
+}
+
+HRESULT CSpeakerTestPlayer::Reset() {
+    CloseDevice();
+    m_devices.clear();
+    m_wave.reset();
+    if (m_comInitialised) {
+        CoUninitialize();
+        m_comInitialised = false;
+    }
+    return 0;
+}
+
+int CSpeakerTestPlayer::SlotOf(DWORD mask) {
+    for (int slot = 0; slot < kSpeakerSlots; ++slot)
+        if (kSlotMasks[slot] == mask) return slot;
+    return -1;
+}
+
+IDirectSoundBuffer* CSpeakerTestPlayer::BufferOf(DWORD mask) {
+    int slot = SlotOf(mask);
+    if (slot < 0 || !m_device || !m_primary) return nullptr;
+    return m_buffers[slot];
+}

@@ -1,0 +1,106 @@
+// Plays the test sound on single speakers of the card through DirectSound, and reads and
+// sets the system's DirectSound speaker configuration of the card's output device.
+#pragma once
+
+#include "Platform.h"
+
+#include <mmsystem.h>
+#include <dsound.h>
+
+#include <memory>
+#include <vector>
+
+class CWaveFile;
+
+class CSpeakerTestPlayer {
+public:
+    using DirectSoundCreateFn = HRESULT(WINAPI*)(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN);
+    using DirectSoundEnumerateFn = HRESULT(WINAPI*)(LPDSENUMCALLBACKA, LPVOID);
+
+    // One DirectSound device of the last enumeration. Longer texts are cut to the fields.
+    struct DeviceEntry {
+        char description[128];
+        char module[128];
+        GUID guid; // all zeros when DirectSound reported none
+    };
+
+    // Speaker masks (wave channel-mask bits).
+    enum : DWORD {
+        kFrontLeft = 0x1,
+        kFrontRight = 0x2,
+        kCenter = 0x4,
+        kSubwoofer = 0x8,
+        kRearLeft = 0x10,
+        kRearRight = 0x20,
+        kFrontLeftOfCenter = 0x40,
+        kFrontRightOfCenter = 0x80,
+    };
+    static const int kSpeakerSlots = 8;
+
+    CSpeakerTestPlayer();
+    virtual ~CSpeakerTestPlayer();
+    CSpeakerTestPlayer(const CSpeakerTestPlayer&) = delete;
+    CSpeakerTestPlayer& operator=(const CSpeakerTestPlayer&) = delete;
+
+    // Uses these two functions instead of dsound.dll's (tests). Call before Open.
+    void SetEntryPoints(DirectSoundCreateFn create, DirectSoundEnumerateFn enumerate);
+
+    // Enumerates the devices, chooses the last one whose description contains deviceName
+    // (the default device when none does) and reads its speaker configuration.
+    HRESULT Open(HWND window, const char* deviceName);
+    // Replaces the test sound. 0, or E_FAIL when the file cannot be used.
+    HRESULT LoadWave(const char* fileName);
+    // live: asks the open device (E_FAIL while closed); otherwise the cached code and 0.
+    HRESULT QuerySpeakerConfig(DWORD* config, BOOL live);
+    HRESULT ChangeSpeakerConfig(DWORD config);
+    // Plays the test sound on the speaker of the mask; the device opens with the first one.
+    HRESULT StartSpeaker(DWORD mask, BOOL looping);
+    // Stops it; the device closes when the last started speaker stops.
+    void StopSpeaker(DWORD mask, BOOL rewind);
+    BOOL IsSpeakerPlaying(DWORD mask);
+    // Releases everything: device, buffers, device list, test sound, COM. Returns 0.
+    HRESULT Reset();
+
+    const std::vector<std::unique_ptr<DeviceEntry>>& GetDevices() const { return m_devices; }
+    const GUID& GetDeviceId() const { return m_deviceId; }
+    DWORD GetSpeakerCount() const { return m_speakerCount; }
+    LONG GetPlayCount() const { return m_playCount; }
+    bool IsDeviceOpen() const { return m_device != nullptr; }
+    CWaveFile* GetWave() const { return m_wave.get(); }
+
+private:
+    static BOOL CALLBACK EnumCallback(LPGUID guid, LPCSTR description, LPCSTR module,
+                                      LPVOID context);
+    static int SlotOf(DWORD mask);
+
+    HRESULT LoadEntryPoints();
+    HRESULT CreateDevice(IDirectSound** device);
+    HRESULT OpenDevice();
+    HRESULT CreatePrimaryBuffer();
+    HRESULT CreateSpeakerBuffers();
+    HRESULT CreateExtensibleBuffer(DWORD mask);
+    HRESULT Create3DBuffer(DWORD mask, float x, float z);
+    HRESULT FillBuffer(IDirectSoundBuffer* buffer);
+    void ReleaseSpeakerBuffers();
+    void CloseDevice();
+    IDirectSoundBuffer* BufferOf(DWORD mask);
+
+    DWORD m_speakerConfig = 0;
+    LONG m_playCount = 0;
+    IDirectSound* m_device = nullptr;
+    IDirectSoundBuffer* m_primary = nullptr;
+    IDirectSoundBuffer* m_buffers[kSpeakerSlots] = {};
+    std::unique_ptr<CWaveFile> m_wave;
+    HWND m_window = nullptr;
+    GUID m_deviceId = {};
+    DWORD m_bufferSize = 0;
+    std::vector<std::unique_ptr<DeviceEntry>> m_devices;
+    bool m_comInitialised = false;
+    DWORD m_speakerCount = 0;
+
+    // Speakers started and not yet stopped, as slot bits; m_playCount is their number.
+    DWORD m_started = 0;
+    HMODULE m_dsound = nullptr;
+    DirectSoundCreateFn m_create = nullptr;
+    DirectSoundEnumerateFn m_enumerate = nullptr;
+};

@@ -1,0 +1,67 @@
+// A cached off-screen bitmap. On the NT family it simply holds its GDI handle. On older
+// systems GDI bitmaps are a scarce resource, so after each use the bitmap gives its handle
+// back: its bits are kept in memory and the bitmap is recreated before the next use.
+// A borrowed bitmap (keep-handle) is always held as it is and never deleted.
+#pragma once
+
+#include "Bitmap.h"
+
+#include <memory>
+
+class CCoolDC;
+
+class CCoolBitmap : public CBitmap {
+public:
+    CCoolBitmap();
+    ~CCoolBitmap();
+    CCoolBitmap(const CCoolBitmap&) = delete;
+    CCoolBitmap& operator=(const CCoolBitmap&) = delete;
+
+    // Owning: replaces (and deletes) what was held before, saved bits included.
+    void Attach(HBITMAP bitmap);
+    // Borrowing: wraps someone else's bitmap; it is never released nor deleted by us.
+    void AttachBorrowed(HBITMAP bitmap);
+    HBITMAP Detach();
+    void DeleteObject();
+    bool CreateCompatibleBitmap(HDC dc, int width, int height);
+    bool CreateDIBSection32(HDC dc, int width, int height, void** bits = nullptr);
+    bool LoadBitmap(HINSTANCE instance, UINT id);
+    bool LoadBitmap(HINSTANCE instance, const char* name);
+
+    bool IsBorrowed() const { return m_keepHandle != 0; }
+    // True when there is no bitmap, neither live nor saved.
+    bool IsEmpty() const { return !m_handle && !m_savedBits; }
+
+    int Width() const;
+    int Height() const;
+    int BitsPixel() const;
+
+    // Recreates the GDI bitmap from the saved bits before a use; nothing happens when the
+    // handle is live or nothing was saved. False when there is no bitmap afterwards.
+    bool RestoreHandle();
+    // Gives the handle back after a use (below the NT family only, owned bitmaps only).
+    // The bits are saved the first time and again when refresh says that the bitmap was
+    // drawn into. The bitmap must not be selected into a DC.
+    void ReleaseHandle(bool refresh = false);
+
+    // Copies (a part of) the bitmap. Zero sizes reach the bitmap's edge; all sizes and the
+    // source origin zero copy the whole bitmap to (x, y). Equal sizes blit, others stretch.
+    bool Draw(HDC dc, int x, int y, int width = 0, int height = 0, int srcX = 0, int srcY = 0,
+              int srcWidth = 0, int srcHeight = 0, DWORD rop = SRCCOPY);
+    bool Draw(HDC dc, const RECT& dest, const RECT& src, DWORD rop = SRCCOPY);
+    // The whole bitmap with one colour left out.
+    bool DrawTransparent(CCoolDC& dc, int x, int y, COLORREF transparent);
+    // Blended with a constant alpha; zero sizes mean the bitmap's size.
+    bool DrawAlpha(CCoolDC& dc, BYTE alpha, int x, int y, int width = 0, int height = 0,
+                   int srcX = 0, int srcY = 0, int srcWidth = 0, int srcHeight = 0);
+
+private:
+    void ReadDescription() const;
+    void FreeSavedBits();
+    bool MustGiveHandleBack() const;
+
+    int m_keepHandle = 0;
+    // Width, height, bytes per line, planes, bits per pixel; bmBits points at the saved bits.
+    mutable BITMAP m_bm = {};
+    std::unique_ptr<BYTE[]> m_savedBits;
+};

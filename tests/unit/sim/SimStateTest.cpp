@@ -1,0 +1,138 @@
+// The simulated card's persistent state and its volume steps: a damaged state file gives the
+// first-run state, values outlive the processes, volumes snap to the nearest of 32 steps.
+#include "SimCard.h"
+#include "SimMixer.h"
+#include "SimState.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+const char* const kStateFile = "quendasim-state-test.bin";
+
+std::vector<char> ReadAll(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const char* path, const std::vector<char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
+class SimStateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseSimulatedCard();
+        std::remove(kStateFile);
+        ASSERT_EQ(0u, RunCtl("get 1", kStateFile).exitCode); // first run writes the file
+        valid = ReadAll(kStateFile);
+        ASSERT_EQ(sizeof(SimFileHeader) + sizeof(SimPersistent), valid.size());
+    }
+    void TearDown() override { std::remove(kStateFile); }
+
+    SimPersistent* Payload(std::vector<char>& bytes) {
+        return reinterpret_cast<SimPersistent*>(bytes.data() + sizeof(SimFileHeader));
+    }
+    void Reseal(std::vector<char>& bytes) {
+        reinterpret_cast<SimFileHeader*>(bytes.data())->checksum =
+            CSimState::Checksum(Payload(bytes), sizeof(SimPersistent));
+    }
+    bool Loads(const std::vector<char>& bytes) {
+        WriteAll(kStateFile, bytes);
+        SimPersistent loaded;
+        return CSimState::LoadFile(kStateFile, &loaded);
+    }
+
+    std::vector<char> valid;
+};
+
+TEST_F(SimStateTest, OnlyAnIntactFileOfThisVersionIsTaken) {
+    SimPersistent loaded;
+    ASSERT_TRUE(CSimState::LoadFile(kStateFile, &loaded));
+    SimMixerValues firstRun;
+    CSimMixer::FirstRun(&firstRun);
+    EXPECT_EQ(0, std::memcmp(&firstRun, &loaded.mixer, sizeof(firstRun)));
+
+    std::vector<char> bytes = valid;
+    bytes[sizeof(SimFileHeader) + 5] ^= 0x40; // a flipped bit
+    EXPECT_FALSE(Loads(bytes));
+    EXPECT_FALSE(Loads(std::vector<char>(valid.begin(), valid.end() - 1))); // cut short
+    bytes = valid;
+    bytes.push_back(0);
+    EXPECT_FALSE(Loads(bytes)); // too long
+    bytes = valid;
+    reinterpret_cast<SimFileHeader*>(bytes.data())->version += 1;
+    EXPECT_FALSE(Loads(bytes));
+    bytes = valid;
+    reinterpret_cast<SimFileHeader*>(bytes.data())->magic = 0;
+    EXPECT_FALSE(Loads(bytes));
+
+    // Sealed correctly but holding what the card could not hold.
+    bytes = valid;
+    Payload(bytes)->mixer.values[0][0] = 1234; // between two volume steps
+    Reseal(bytes);
+    EXPECT_FALSE(Loads(bytes));
+    bytes = valid;
+    Payload(bytes)->mixer.values[0][0] = CSimMixer::Quantise(1234);
+    Reseal(bytes);
+    EXPECT_TRUE(Loads(bytes));
+}
+
+TEST_F(SimStateTest, DamagedFileStartsFromFirstRun) {
+    CtlResult before = RunCtl("get 1", kStateFile);
+    ASSERT_EQ(0u, RunCtl("set 1 0", kStateFile).exitCode);
+    std::vector<char> damaged = ReadAll(kStateFile);
+    damaged.resize(damaged.size() / 2);
+    WriteAll(kStateFile, damaged);
+
+    CtlResult after = RunCtl("get 1", kStateFile);
+    ASSERT_EQ(0u, after.exitCode);
+    EXPECT_EQ(Trimmed(before.output), Trimmed(after.output));
+    EXPECT_EQ(valid, ReadAll(kStateFile)); // rewritten whole
+}
+
+TEST_F(SimStateTest, ValuesOutliveTheProcesses) {
+    CtlResult set = RunCtl("set 0x13 0 0 0 1 0 0", kStateFile);
+    ASSERT_EQ(0u, set.exitCode) << set.output;
+    CtlResult get = RunCtl("get 19", kStateFile);
+    EXPECT_EQ("0 0 0 1 0 0", Trimmed(get.output));
+
+    ASSERT_EQ(0u, RunCtl("reset", kStateFile).exitCode);
+    EXPECT_EQ("1 0 0 0 0 0", Trimmed(RunCtl("get 0x13", kStateFile).output));
+    EXPECT_EQ(2u, RunCtl("set 0x13", kStateFile).exitCode);   // usage
+    EXPECT_EQ(1u, RunCtl("set 0x13 0", kStateFile).exitCode); // refused by the card
+}
+
+TEST(SimMixerStepsTest, VolumesSnapToTheNearestOf32Steps) {
+    std::set<DWORD> levels;
+    DWORD previous = 0;
+    for (DWORD v = 0; v <= 70000; v += 7) {
+        const DWORD q = CSimMixer::Quantise(v);
+        const LONG wanted = LONG(v > 65535 ? 65535 : v);
+        EXPECT_LE(std::abs(LONG(q) - wanted), LONG(65535 / 62 + 1)) << v;
+        EXPECT_EQ(q, CSimMixer::Quantise(q)) << v;
+        EXPECT_GE(q, previous) << v;
+        previous = q;
+        levels.insert(q);
+    }
+    EXPECT_EQ(32u, levels.size());
+    EXPECT_EQ(0u, *levels.begin());
+    EXPECT_EQ(65535u, *levels.rbegin());
+}
+} // namespace

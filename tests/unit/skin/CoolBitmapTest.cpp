@@ -1,0 +1,215 @@
+#include "CoolBitmap.h"
+#include "CoolDC.h"
+#include "Pixels.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kFill = RGB(0, 0, 128);
+
+COLORREF Pattern(int x, int y) {
+    if ((x + y) % 5 == 0) return kMagenta;
+    return RGB(x * 20, y * 30, (x * y) % 256);
+}
+
+// Draws the pattern (or one colour) into a screen-compatible bitmap, as a control draws
+// its cached face: select, draw, deselect.
+void Paint(CCoolBitmap& bitmap, int width, int height, COLORREF solid = CLR_INVALID) {
+    CDC screen;
+    screen.GetDC(nullptr);
+    CDC memory;
+    memory.CreateCompatibleDC(screen);
+    memory.SelectObject(bitmap);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            memory.SetPixel(x, y, solid == CLR_INVALID ? Pattern(x, y) : solid);
+}
+
+// A 32-bit target to draw the bitmap on.
+class Target {
+public:
+    Target(int width, int height) : m_width(width), m_height(height) {
+        CDC screen;
+        screen.GetDC(nullptr);
+        dc.CreateCompatibleDC(screen);
+        m_bitmap.CreateDIBSection32(screen, width, height);
+        dc.SelectObject(m_bitmap);
+        dc.FillSolidRect(CRect(0, 0, width, height), kFill);
+    }
+    PixelImage Pixels() { return ReadPixels(dc, m_width, m_height); }
+    CCoolDC dc;
+
+private:
+    int m_width, m_height;
+    CBitmap m_bitmap;
+};
+
+// Draws a 10 × 6 pattern bitmap in every way a control does; the pixels must not depend on
+// whether the bitmap kept its handle in between.
+std::vector<PixelImage> DrawEveryWay(bool expectHandleGivenBack) {
+    CDC screen;
+    screen.GetDC(nullptr);
+    CCoolBitmap bitmap;
+    EXPECT_TRUE(bitmap.CreateCompatibleBitmap(screen, 10, 6));
+    Paint(bitmap, 10, 6);
+    bitmap.ReleaseHandle(true);
+    EXPECT_EQ(bitmap.IsNull(), expectHandleGivenBack);
+    EXPECT_FALSE(bitmap.IsEmpty());
+    EXPECT_EQ(bitmap.Width(), 10);
+    EXPECT_EQ(bitmap.Height(), 6);
+    EXPECT_EQ(bitmap.BitsPixel(), ::GetDeviceCaps(screen, BITSPIXEL));
+
+    std::vector<PixelImage> images;
+    for (int way = 0; way < 4; ++way) {
+        Target target(24, 16);
+        switch (way) {
+        case 0:
+            EXPECT_TRUE(bitmap.Draw(target.dc, 3, 2));
+            break;
+        case 1:
+            EXPECT_TRUE(bitmap.Draw(target.dc, CRect(0, 0, 20, 12), CRect(0, 0, 10, 6)));
+            break;
+        case 2:
+            EXPECT_TRUE(bitmap.DrawTransparent(target.dc, 1, 1, kMagenta));
+            break;
+        case 3:
+            EXPECT_TRUE(bitmap.DrawAlpha(target.dc, 255, 4, 4));
+            break;
+        }
+        EXPECT_EQ(bitmap.IsNull(), expectHandleGivenBack) << way;
+        images.push_back(target.Pixels());
+    }
+    return images;
+}
+
+class CoolBitmapTest : public ::testing::Test {
+protected:
+    void TearDown() override { CCoolDC::ForceOSClass(0); }
+};
+
+TEST_F(CoolBitmapTest, SavedBitsDrawTheSamePixels) {
+    const auto live = DrawEveryWay(false);
+    CCoolDC::ForceOSClass(CCoolDC::OS98);
+    const auto saved = DrawEveryWay(true);
+    ASSERT_EQ(live.size(), saved.size());
+    for (size_t i = 0; i < live.size(); ++i)
+        EXPECT_EQ(live[i].pixels, saved[i].pixels) << i;
+
+    // And the pixels are the bitmap's: whole copy at (3, 2), doubled, keyed, blended opaque.
+    EXPECT_EQ(live[0].At(3, 2), Pattern(0, 0));
+    EXPECT_EQ(live[0].At(12, 7), Pattern(9, 5));
+    EXPECT_EQ(live[0].At(13, 7), kFill);
+    EXPECT_EQ(live[1].At(19, 11), Pattern(9, 5));
+    EXPECT_EQ(live[1].At(18, 10), Pattern(9, 5));
+    EXPECT_EQ(live[2].At(1, 1), kFill); // (0, 0) is magenta
+    EXPECT_EQ(live[2].At(2, 1), Pattern(1, 0));
+    EXPECT_EQ(live[3].At(5, 4), Pattern(1, 0));
+}
+
+TEST_F(CoolBitmapTest, ZeroSizesReachTheBitmapsEdge) {
+    CDC screen;
+    screen.GetDC(nullptr);
+    CCoolBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 10, 6));
+    Paint(bitmap, 10, 6);
+    Target target(24, 16);
+    // Destination 10 − 4 = 6 wide and 6 − 1 = 5 high at (4, 1); source from (2, 1) to the
+    // bitmap's edge, 8 × 5, squeezed into it.
+    ASSERT_TRUE(bitmap.Draw(target.dc, 4, 1, 0, 0, 2, 1, 0, 0));
+    PixelImage image = target.Pixels();
+    EXPECT_EQ(image.At(3, 1), kFill);
+    EXPECT_EQ(image.At(4, 0), kFill);
+    EXPECT_EQ(image.At(4, 1), Pattern(2, 1));
+    EXPECT_NE(image.At(9, 5), kFill);
+    EXPECT_EQ(image.At(10, 5), kFill);
+    EXPECT_EQ(image.At(9, 6), kFill);
+
+    // Equal sizes blit the part asked for.
+    Target part(24, 16);
+    ASSERT_TRUE(bitmap.Draw(part.dc, 0, 0, 3, 2, 5, 3, 3, 2));
+    image = part.Pixels();
+    EXPECT_EQ(image.At(0, 0), Pattern(5, 3));
+    EXPECT_EQ(image.At(2, 1), Pattern(7, 4));
+    EXPECT_EQ(image.At(3, 0), kFill);
+    EXPECT_EQ(image.At(0, 2), kFill);
+}
+
+TEST_F(CoolBitmapTest, SavedBitsChangeOnlyOnRefresh) {
+    CCoolDC::ForceOSClass(CCoolDC::OS95);
+    CDC screen;
+    screen.GetDC(nullptr);
+    CCoolBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 4, 4));
+    Paint(bitmap, 4, 4, RGB(10, 20, 30));
+    bitmap.ReleaseHandle();
+    ASSERT_TRUE(bitmap.IsNull());
+
+    // Drawn into again without a refresh: the next use brings back the saved picture.
+    ASSERT_TRUE(bitmap.RestoreHandle());
+    Paint(bitmap, 4, 4, RGB(40, 50, 60));
+    bitmap.ReleaseHandle(false);
+    Target stale(4, 4);
+    bitmap.Draw(stale.dc, 0, 0);
+    EXPECT_EQ(stale.Pixels().At(2, 2), RGB(10, 20, 30));
+
+    ASSERT_TRUE(bitmap.RestoreHandle());
+    Paint(bitmap, 4, 4, RGB(40, 50, 60));
+    bitmap.ReleaseHandle(true);
+    Target fresh(4, 4);
+    bitmap.Draw(fresh.dc, 0, 0);
+    EXPECT_EQ(fresh.Pixels().At(2, 2), RGB(40, 50, 60));
+
+    // Given back while still selected into a DC: the picture is not lost.
+    ASSERT_TRUE(bitmap.RestoreHandle());
+    {
+        CDC memory;
+        memory.CreateCompatibleDC(screen);
+        memory.SelectObject(bitmap);
+        memory.FillSolidRect(CRect(0, 0, 4, 4), RGB(70, 80, 90));
+        bitmap.ReleaseHandle(true);
+    }
+    Target kept(4, 4);
+    EXPECT_TRUE(bitmap.Draw(kept.dc, 0, 0));
+    EXPECT_EQ(kept.Pixels().At(3, 3), RGB(70, 80, 90));
+    bitmap.DeleteObject();
+    EXPECT_TRUE(bitmap.IsEmpty());
+    EXPECT_FALSE(bitmap.RestoreHandle());
+    Target nothing(4, 4);
+    EXPECT_FALSE(bitmap.Draw(nothing.dc, 0, 0));
+}
+
+TEST_F(CoolBitmapTest, BorrowedBitmapsStayLiveAndAreNotDeleted) {
+    CCoolDC::ForceOSClass(CCoolDC::OS98);
+    CDC screen;
+    screen.GetDC(nullptr);
+    HBITMAP raw = ::CreateCompatibleBitmap(screen, 4, 4);
+    {
+        CCoolBitmap borrowed;
+        borrowed.AttachBorrowed(raw);
+        EXPECT_TRUE(borrowed.IsBorrowed());
+        Target target(4, 4);
+        EXPECT_TRUE(borrowed.Draw(target.dc, 0, 0));
+        EXPECT_EQ(borrowed.GetSafeHandle(), raw);
+        borrowed.ReleaseHandle(true);
+        EXPECT_EQ(borrowed.GetSafeHandle(), raw);
+    }
+    EXPECT_EQ(::GetObjectType(raw), static_cast<DWORD>(OBJ_BITMAP));
+
+    // Owned bitmaps go with their wrapper, saved or live.
+    HBITMAP owned = ::CreateCompatibleBitmap(screen, 4, 4);
+    {
+        CCoolBitmap bitmap;
+        bitmap.Attach(raw);
+        bitmap.ReleaseHandle(true);
+        EXPECT_TRUE(bitmap.IsNull());
+        CCoolDC::ForceOSClass(0);
+        CCoolBitmap live;
+        live.Attach(owned);
+    }
+    EXPECT_EQ(::GetObjectType(raw), 0u);
+    EXPECT_EQ(::GetObjectType(owned), 0u);
+}
+
+} // namespace

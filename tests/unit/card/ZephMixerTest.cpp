@@ -359,47 +359,6 @@ int LoadText(CZephMixer& mixer, const std::string& text) {
     return result;
 }
 
-TEST_F(ZephMixer, APresetRestoresTheCardAndTheMixerSection) {
-    CZephMixer mixer;
-    ASSERT_EQ(mixer.Init(), 1);
-    // The master volume of the first destination stands for the mixer section.
-    MixerControlRecord* master = nullptr;
-    ASSERT_EQ(mixer.GetLineControl(0, -1, 0, &master), 1);
-    const DWORD volumeId = master->control.dwControlID;
-    DWORD savedLeft = 0, savedRight = 0;
-    ASSERT_EQ(mixer.GetStereo(volumeId, &savedLeft, &savedRight), 1);
-
-    mixer.SetReverb(5);
-    mixer.SetSPDIFInMonitor(1);
-    LONG gains[6] = {-65536, -2 * 65536, 0, 0, -3 * 65536, 0};
-    card->SetProperty(CARDPROP_SPEAKER_VOLUMES, gains, sizeof(gains));
-    FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(mixer.SaveSettings(file), 1);
-
-    mixer.SetReverb(24);
-    mixer.SetSPDIFInMonitor(0);
-    LONG flat[6] = {};
-    card->SetProperty(CARDPROP_SPEAKER_VOLUMES, flat, sizeof(flat));
-    mixer.SetStereo(volumeId, DWORD(savedLeft / 2), DWORD(savedRight / 2));
-
-    std::rewind(file);
-    EXPECT_EQ(mixer.LoadSettings(file), 1);
-    std::fclose(file);
-    LONG effect = 0;
-    mixer.GetReverb(&effect);
-    EXPECT_EQ(effect, 5);
-    EXPECT_EQ(mixer.GetSPDIFInMonitor(), 1);
-    LONG read[6] = {};
-    card->GetProperty(CARDPROP_SPEAKER_VOLUMES, read, sizeof(read));
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(read[i], gains[i]) << i;
-    DWORD left = 0, right = 0;
-    ASSERT_EQ(mixer.GetStereo(volumeId, &left, &right), 1);
-    EXPECT_EQ(left, savedLeft);
-    EXPECT_EQ(right, savedRight);
-}
-
 TEST_F(ZephMixer, LoadingAPresetAppliesTheCardValuesFound) {
     CTestMixer mixer;
     ASSERT_EQ(mixer.Init(), 1);

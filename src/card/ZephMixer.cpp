@@ -205,6 +205,12 @@ int CZephMixer::LoadSettings(FILE* stream) {
         if (FindKey(stream, speaker.key, &value, 0, sizeof(value))) gains[speaker.entry] = value;
     if (haveGains) m_control->SetProperty(CARDPROP_SPEAKER_VOLUMES, gains, sizeof(gains));
 
+    // A key that was not found leaves the stream at its end; the mixer section is then
+    // searched from the start, so a file without card keys still gets its controls applied.
+    if (std::feof(stream)) {
+        std::clearerr(stream);
+        std::fseek(stream, 0, SEEK_SET);
+    }
     if (CMixerDevice::LoadSettings(stream)) return 1;
     std::fseek(stream, 0, SEEK_SET);
     return CMixerDevice::LoadSettings(stream);

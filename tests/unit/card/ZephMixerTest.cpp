@@ -410,6 +410,24 @@ TEST_F(ZephMixer, LoadingAPresetAppliesTheCardValuesFound) {
     EXPECT_EQ(mixer.SaveSettings(nullptr), 0);
 }
 
+TEST_F(ZephMixer, MixerSectionIsAppliedWhenCardKeysAreMissing) {
+    CTestMixer mixer;
+    ASSERT_EQ(mixer.Init(), 1);
+    ASSERT_EQ(mixer.SetValue(DWORD(2), DWORD(0)), 1); // master mute off
+    EXPECT_EQ(LoadText(mixer, "Begin NonWSS Settings: Quenda Wave\t256\t1 104\n"
+                              "Reverb 25\n"
+                              "Begin settings: Quenda Wave\t256\t1 104\n"
+                              "2\t1\t 1\t(Master Mute)\n"
+                              "End settings: Quenda Wave\t256\t1 104\n"),
+              1);
+    DWORD mute = 0;
+    ASSERT_EQ(mixer.GetValue(DWORD(2), &mute), 1);
+    EXPECT_EQ(mute, 1u);
+    LONG effect = 0;
+    mixer.GetReverb(&effect);
+    EXPECT_EQ(effect, 25);
+}
+
 // Takes the vendor class's registration away for the lifetime of the object, as on a system
 // without the card's driver package, and puts it back afterwards.
 class CClassUnregistered {

@@ -5,11 +5,14 @@
 //   quendasim-ctl get ID             the values of one control
 //   quendasim-ctl set ID value...    writes one value per channel/item (one value: all)
 //   quendasim-ctl reset              returns the card to its first-run state
+//   quendasim-ctl prop get N         the bytes of card property N (SimCtlProp.h)
+//   quendasim-ctl prop set N byte... writes card property N
 //
 // IDs are printed in hexadecimal; they are accepted as 0x... or decimal.
 #include "Platform.h"
 
 #include "MixerApi.h"
+#include "SimCtlProp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -359,8 +362,9 @@ int Set(const char* idText, int count, char** texts) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: quendasim-ctl list | get ID | set ID value... | reset\n"
-                         "IDs and values: decimal or 0x... hexadecimal\n");
+    std::fprintf(stderr, "usage: quendasim-ctl list | get ID | set ID value... | reset | %s\n"
+                         "IDs and values: decimal or 0x... hexadecimal\n",
+                 kSimPropUsage);
     return 2;
 }
 
@@ -379,6 +383,11 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     const bool known = (command == "list" && argc == 2) || (command == "get" && argc == 3) ||
                        (command == "set" && argc >= 4) || (command == "reset" && argc == 2);
+    if (command == "prop") {
+        int status = SimPropCommand(DriverPath(), argc - 2, argv + 2);
+        std::fflush(stdout);
+        return status;
+    }
     if (!known) return Usage();
 
     const std::string driver = DriverPath();

@@ -1,6 +1,7 @@
 #include "SimState.h"
 
 #include "SimMixer.h"
+#include "SimVendor.h"
 
 #include <shlobj.h>
 
@@ -135,6 +136,7 @@ void CSimState::Changed() {
 
 void CSimState::ResetToFirstRun() {
     CSimMixer::FirstRun(&m_file->payload.mixer);
+    CSimVendor::FirstRun(&m_file->payload.vendor);
     Changed();
 }
 
@@ -182,6 +184,7 @@ bool CSimState::LoadFile(const std::string& path, SimPersistent* out) {
         header.checksum != Checksum(&contents->payload, sizeof(SimPersistent)))
         return false;
     if (!CSimMixer::IsValid(contents->payload.mixer)) return false;
+    if (!CSimVendor::IsValid(contents->payload.vendor)) return false;
     *out = contents->payload;
     return true;
 }

@@ -13,11 +13,12 @@
 #include "Platform.h"
 
 #include "SimMixerValues.h"
+#include "SimVendorValues.h"
 
 #include <string>
 
 constexpr DWORD kSimStateMagic = 0x4D495351; // "QSIM"
-constexpr DWORD kSimStateVersion = 1;
+constexpr DWORD kSimStateVersion = 2;
 constexpr DWORD kSimMaxHandles = 64;
 
 // Environment variable naming the state file (for tests and scripts); without it the file is
@@ -27,6 +28,7 @@ constexpr const char* kSimStateVariable = "QUENDA_SIM_STATE";
 // What is kept between runs.
 struct SimPersistent {
     SimMixerValues mixer;
+    SimVendorValues vendor; // the vendor control object's properties
 };
 
 struct SimFileHeader {

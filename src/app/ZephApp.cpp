@@ -12,7 +12,9 @@ CZephApp::CZephApp() = default;
 
 CZephApp::~CZephApp() = default;
 
-std::unique_ptr<CZephMixer> CZephApp::CreateMixer() { return std::make_unique<CZephMixer>(); }
+std::unique_ptr<CZephMixer> CZephApp::CreateMixer() {
+    return std::make_unique<CZephMixer>();
+}
 
 bool CZephApp::CreateMainWindow(const CZephCommandLineInfo&) {
     // The control panel's main window is not part of the program yet: start-up applies the

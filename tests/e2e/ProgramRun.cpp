@@ -52,8 +52,10 @@ ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
             return false;
         },
         timeoutMs);
-    if (run.ended) ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-    else ::TerminateProcess(process.hProcess, 1);
+    if (run.ended)
+        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
+    else
+        ::TerminateProcess(process.hProcess, 1);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return run;

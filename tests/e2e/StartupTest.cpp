@@ -25,11 +25,10 @@ const std::string kEnd = "End settings: Quenda Wave\t256\t1 104\n";
 
 std::string CardSection() {
     std::string text = "Begin NonWSS Settings: Quenda Wave\t256\t1 104\n";
-    for (const char* key :
-         {"SpeakerMode 4", "MicBoost 0", "Reverb 24", "SPDIFOutEnabled 0", "SPDIFOut44 0",
-          "SPDIFInMonitor 0", "SPDIFInValid 0", "SPDIFLoop 0", "SPDIFCopy 0", "SpeakerVolFL 80",
-          "SpeakerVolFR 80", "SpeakerVolRR 80", "SpeakerVolRL 80", "SpeakerVolSub 80",
-          "SpeakerVolCenter 80"})
+    for (const char* key : {"SpeakerMode 4", "MicBoost 0", "Reverb 24", "SPDIFOutEnabled 0",
+                            "SPDIFOut44 0", "SPDIFInMonitor 0", "SPDIFInValid 0", "SPDIFLoop 0",
+                            "SPDIFCopy 0", "SpeakerVolFL 80", "SpeakerVolFR 80", "SpeakerVolRR 80",
+                            "SpeakerVolRL 80", "SpeakerVolSub 80", "SpeakerVolCenter 80"})
         text += std::string(key) + "\n";
     return text;
 }
@@ -47,8 +46,10 @@ protected:
         preset = std::string(folder) + "startup test.vqs";
     }
     void TearDown() override {
-        if (m_hadLanguage) key.SetDword("Language", m_language);
-        else key.DeleteValue("Language");
+        if (m_hadLanguage)
+            key.SetDword("Language", m_language);
+        else
+            key.DeleteValue("Language");
         ::DeleteFileA(preset.c_str());
     }
 
@@ -115,7 +116,8 @@ TEST_F(StartupTest, SecondInstanceEndsAtOnceAndTouchesNothing) {
 
 TEST_F(StartupTest, FirstStartStoresTheDefaultLanguageAndFullAcceleration) {
     key.DeleteValue("Language");
-    ASSERT_TRUE(WriteDirectSoundSettings(CZephMixer::kHardwareId, CZephMixer::kAccelerationCodes[0]));
+    ASSERT_TRUE(
+        WriteDirectSoundSettings(CZephMixer::kHardwareId, CZephMixer::kAccelerationCodes[0]));
     ProgramRun run = RunProgram("");
     ASSERT_TRUE(run.ended);
     EXPECT_TRUE(run.boxes.empty());
@@ -144,7 +146,8 @@ TEST_F(StartupTest, MissingMixerDeviceIsReportedAndLanguageKept) {
     }
     ASSERT_TRUE(run.ended);
     ASSERT_EQ(run.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes[0], "The specified audio mixer device could not be found:\n\n\tQuenda Wave");
+    EXPECT_EQ(run.boxes[0],
+              "The specified audio mixer device could not be found:\n\n\tQuenda Wave");
     DWORD language = 0;
     EXPECT_TRUE(key.QueryDword("Language", &language));
     EXPECT_EQ(language, 0x0410u);

@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include "LanguageSupport.h"
+#include "ModulePath.h"
 
 #include <shlwapi.h>
 
@@ -99,14 +100,7 @@ void ApplyEscapes(char* text) {
 }
 
 std::string ProgramDirectory() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::string();
-        if (length < path.size()) break;
-        path.resize(path.size() * 2);
-    }
-    std::string directory(path.data());
+    std::string directory = GetModulePath();
     size_t slash = directory.find_last_of('\\');
     directory.erase(slash == std::string::npos ? 0 : slash);
     return directory;

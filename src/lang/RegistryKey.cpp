@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include "ModulePath.h"
 #include "RegistryKey.h"
 
 #include <cstring>
@@ -11,14 +12,7 @@ const char kDefaultCompany[] = "Vantrel Electronic GmbH";
 // The program file's name without folder and extension: the name the program keeps its
 // settings under when nothing else is set.
 std::string ProgramProfileName() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::string();
-        if (length < path.size()) break;
-        path.resize(path.size() * 2);
-    }
-    std::string name(path.data());
+    std::string name = GetModulePath();
     size_t slash = name.find_last_of("\\/");
     if (slash != std::string::npos) name.erase(0, slash + 1);
     size_t dot = name.find_last_of('.');

@@ -175,13 +175,15 @@ bool CoolColors::HandleSchemeMessage(UINT message, WPARAM wParam, LPARAM lParam,
         answer = 1;
         break;
     case WM_COOL_GETBKBITMAP:
+        if (role == Role::ControlWithoutBackground) return false;
         answer = GetBackgroundBitmap(reinterpret_cast<CCoolBitmap**>(lParam));
         break;
     case WM_COOL_GETSCREENRECT:
+        if (role == Role::ControlWithoutBackground) return false;
         answer = GetScreenRect(reinterpret_cast<RECT*>(lParam));
         break;
     case WM_COOL_GETLAYOUT:
-        if (role != Role::Control) return false;
+        if (role == Role::Window || role == Role::ControlWithoutLayout) return false;
         if (lParam) {
             *reinterpret_cast<CoolLayout*>(lParam) = m_layout;
             answer = 1;

@@ -72,9 +72,11 @@ public:
         LayoutNotCaptured = 0x80000000u
     };
 
-    // Which messages the owner answers: windows (dialog, sheet, page) do not give out a layout
-    // block; controls do.
-    enum class Role { Control, Window };
+    // Which messages the owner answers. Controls give out their layout block and answer the
+    // background questions with their scheme operations; buttons and sliders leave the
+    // background questions (0x50E, 0x50F) to default handling; the status bar and the windows
+    // (dialog, sheet, page) give out no layout block.
+    enum class Role { Control, Window, ControlWithoutBackground, ControlWithoutLayout };
 
     CoolColors();
     CoolColors(const CoolColors&) = default;

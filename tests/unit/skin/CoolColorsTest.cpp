@@ -235,6 +235,36 @@ TEST_F(SchemeMessages, WindowsGiveNoLayoutAndUnskinnedWindowsAnswerNothing) {
     EXPECT_EQ(parent.SendMessage(WM_COOL_GETLAYOUT, 0, reinterpret_cast<LPARAM>(&layout)), 0);
 }
 
+TEST_F(SchemeMessages, SomeControlsLeaveBackgroundOrLayoutToDefaultHandling) {
+    // Buttons and sliders: no background questions, but a layout block.
+    SchemeWindow noBackground{CoolColors::Role::ControlWithoutBackground};
+    ASSERT_TRUE(noBackground.Create(CWnd::DefaultClassName(), "", WS_CHILD, CRect(0, 0, 10, 10),
+                                    parent, 102));
+    CCoolBitmap dummy;
+    CCoolBitmap* background = &dummy;
+    EXPECT_EQ(
+        noBackground.SendMessage(WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(&background)), 0);
+    EXPECT_EQ(background, &dummy); // not answered: the caller's pointer is left alone
+    RECT screen = {1, 2, 3, 4};
+    EXPECT_EQ(noBackground.SendMessage(WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(&screen)),
+              0);
+    EXPECT_EQ(screen.left, 1);
+    CoolLayout layout = {};
+    EXPECT_EQ(noBackground.SendMessage(WM_COOL_GETLAYOUT, 0, reinterpret_cast<LPARAM>(&layout)), 1);
+    EXPECT_LT(layout.anchor, 0);
+
+    // The status bar: background questions answered, no layout block.
+    SchemeWindow noLayout{CoolColors::Role::ControlWithoutLayout};
+    ASSERT_TRUE(
+        noLayout.Create(CWnd::DefaultClassName(), "", WS_CHILD, CRect(0, 0, 10, 10), parent, 103));
+    EXPECT_EQ(noLayout.SendMessage(WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(&background)),
+              0);
+    EXPECT_EQ(background, nullptr);
+    EXPECT_EQ(noLayout.SendMessage(WM_COOL_GETLAYOUT, 0, reinterpret_cast<LPARAM>(&layout)), 0);
+    EXPECT_EQ(noLayout.SendMessage(WM_COOL_SETRENDERMODE, 0, 3), 1);
+    EXPECT_EQ(noLayout.GetRenderMode(), 3u);
+}
+
 TEST_F(SchemeMessages, LayoutIsCapturedOnceInParentCoordinates) {
     const CRect client = parent.GetClientRect();
     ASSERT_TRUE(control.CaptureLayout(control));

@@ -202,4 +202,75 @@ TEST(LanguageFiles, PolishIsWrittenInTheCentralEuropeanCodePage) {
               std::wstring::npos);
 }
 
+// The narrow labels of the slider strips and the switches beside them: the width of their
+// controls in dialog units, and whether a control is a button, whose frame takes two pixels
+// on each side. The pages use "MS Sans Serif" 8 point.
+struct NarrowLabel {
+    UINT id;
+    int width;
+    bool button;
+};
+const NarrowLabel kNarrowLabels[] = {
+    {IDS_MASTER, 27, false}, {IDS_CENTER, 27, false}, {IDS_SUB, 23, false}, {IDS_FRONT, 39, false},
+    {IDS_REAR, 39, false},   {IDS_SYNTH, 27, false},  {IDS_MUTE, 27, true}, {IDS_BOOST, 27, true},
+    {IDS_WAVE, 27, true},    {IDS_MIC, 27, true},     {IDS_CD, 27, true},   {IDS_AUX, 27, true},
+    {IDS_LINE, 27, true},    {IDS_MIX, 27, true}};
+
+class LabelMeasure {
+public:
+    LabelMeasure() : m_dc(::GetDC(nullptr)) {
+        m_font =
+            ::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(m_dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                          FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+        m_old = ::SelectObject(m_dc, m_font);
+        // Horizontal base unit as the dialog manager computes it from the dialog font.
+        SIZE letters = {};
+        ::GetTextExtentPoint32A(m_dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
+                                &letters);
+        m_baseX = (letters.cx / 26 + 1) / 2;
+    }
+    ~LabelMeasure() {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteObject(m_font);
+        ::ReleaseDC(nullptr, m_dc);
+    }
+    int TextWidth(const std::wstring& text) const {
+        SIZE size = {};
+        ::GetTextExtentPoint32W(m_dc, text.data(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    }
+    // Room for a caption in a control of `width` dialog units.
+    int Room(const NarrowLabel& label) const {
+        return ::MulDiv(label.width, m_baseX, 4) - (label.button ? 4 : 0);
+    }
+
+private:
+    HDC m_dc;
+    HFONT m_font;
+    HGDIOBJ m_old;
+    int m_baseX = 0;
+};
+
+void CheckNarrowLabels(const LabelMeasure& measure, const std::string& where,
+                       const std::map<UINT, std::wstring>& texts) {
+    for (const NarrowLabel& label : kNarrowLabels) {
+        auto found = texts.find(label.id);
+        ASSERT_NE(found, texts.end()) << where << " " << label.id;
+        EXPECT_LE(measure.TextWidth(found->second), measure.Room(label))
+            << where << " " << label.id << " is too wide for its control";
+    }
+}
+
+TEST(StringTables, NarrowLabelsFitTheirControlsInEveryLanguage) {
+    LabelMeasure measure;
+    for (const BuiltIn& table : kTables)
+        CheckNarrowLabels(measure, table.name, ReadStringTable(table.language));
+    for (const LanguageFile& file : kFiles) {
+        std::map<UINT, std::wstring> texts;
+        for (const auto& entry : ReadFileStrings(file))
+            texts[static_cast<UINT>(std::stoul(entry.first))] = entry.second;
+        CheckNarrowLabels(measure, file.name, texts);
+    }
+}
+
 } // namespace

@@ -213,6 +213,10 @@ TEST_F(SimCardTest, ResultCodesAsWinmmAnswers) {
     HMIXER other = nullptr;
     EXPECT_EQ(MMSYSERR_BADDEVICEID, api.Open(&other, 1, 0, 0, CALLBACK_NULL));
     EXPECT_EQ(MMSYSERR_INVALFLAG, api.Open(&other, 0, 0, 0, CALLBACK_FUNCTION));
+    // Callback kinds winmm knows, which this driver does not serve.
+    EXPECT_EQ(MMSYSERR_NOTSUPPORTED, api.Open(&other, 0, 0, 0, CALLBACK_EVENT));
+    EXPECT_EQ(MMSYSERR_NOTSUPPORTED,
+              api.Open(&other, 0, ::GetCurrentThreadId(), 0, CALLBACK_THREAD));
     EXPECT_EQ(MMSYSERR_INVALPARAM, api.Open(&other, 0, 0x1234, 0, CALLBACK_WINDOW)); // no window
 
     MIXERLINEA line = {};

@@ -155,11 +155,17 @@ void CMixer::ApplySettingsLine(const char* line) {
     long long count = 0;
     if (!ParseInteger(tokens[1], &count) || count != static_cast<long long>(record->count)) return;
 
-    // Values present replace the buffer's; values missing keep what the buffer held.
+    // Values present replace the buffer's; values missing keep what the buffer held. A line
+    // that holds no value at all is skipped: writing the buffer as it stands would undo a
+    // change another program made since the buffer was last read.
+    bool any = false;
     for (size_t i = 0; i < record->count && 2 + i < tokens.size(); ++i) {
         long long value = 0;
-        if (ParseInteger(tokens[2 + i], &value)) record->values[i] = FitValue(*record, value);
+        if (!ParseInteger(tokens[2 + i], &value)) continue;
+        record->values[i] = FitValue(*record, value);
+        any = true;
     }
+    if (!any) return;
     SetDetails(record);
     NotifyListeners(id, 1);
 }

@@ -125,6 +125,21 @@ TEST_F(PresetInputTest, GoodLinesAreAppliedAroundBadOnes) {
     EXPECT_EQ(fake.Find(0x10)->values, (std::vector<DWORD>{3000, 4000}));
 }
 
+TEST_F(PresetInputTest, LinesWithoutValuesLeaveTheDeviceAlone) {
+    // Another program changed the volume since the buffer was read.
+    fake.Find(0x10)->values = {5000, 6000};
+    RecordingSink sink;
+    ASSERT_EQ(1, mixer.AddListener(0x10, &sink));
+    EXPECT_EQ(1, Load(kBegin + "10\t2\t\n"                 // count, then nothing
+                      + "10\t2\t\t(Master Volume)\n"       // a name but no values
+                      + "10\t2\t x -\t(Master Volume)\n" + // nothing that is a number
+                      kEnd));
+    EXPECT_TRUE(mixer.writes.empty());
+    EXPECT_TRUE(sink.calls.empty());
+    EXPECT_EQ(fake.Find(0x10)->values, (std::vector<DWORD>{5000, 6000}));
+    mixer.RemoveListener(0x10, &sink);
+}
+
 TEST_F(PresetInputTest, NumbersAreReadInEveryFormAndFittedToTheControl) {
     Load(kBegin + "10\t2\t 0x20 010\t(hex and octal)\n");
     EXPECT_EQ(Values(0x10), (std::vector<DWORD>{32, 8}));

@@ -131,9 +131,19 @@ int CMixer::LoadSettings(FILE* stream) {
     if (std::feof(stream)) return 1;
 
     char line[kLineBuffer];
-    for (;;) {
-        if (!ReadLine(stream, line)) return 1; // no mixer section: nothing applied
-        if (std::strncmp(line, "Begin settings", 14) == 0) break;
+    auto findHeader = [&]() {
+        while (ReadLine(stream, line))
+            if (std::strncmp(line, "Begin settings", 14) == 0) return true;
+        return false;
+    };
+    // The card section's key lookups leave the stream after the last key they found. A file
+    // whose mixer section comes before that key (sections or keys in another order) still
+    // has its mixer section applied: the header is then searched once more from the start.
+    const long start = std::ftell(stream);
+    if (!findHeader()) {
+        if (start <= 0) return 1; // no mixer section: nothing applied
+        std::clearerr(stream);
+        if (std::fseek(stream, 0, SEEK_SET) != 0 || !findHeader()) return 1;
     }
 
     while (ReadLine(stream, line)) {

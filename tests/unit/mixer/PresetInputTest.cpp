@@ -140,6 +140,21 @@ TEST_F(PresetInputTest, LinesWithoutValuesLeaveTheDeviceAlone) {
     mixer.RemoveListener(0x10, &sink);
 }
 
+TEST_F(PresetInputTest, MixerSectionBeforeTheStreamPositionIsFoundFromTheStart) {
+    // The card keys come after the mixer section: the last lookup leaves the stream behind it.
+    file.WriteBytes(kBegin + "11\t1\t 1\t(Mute)\n" + kEnd +
+                    "Begin NonWSS Settings: Quenda Wave\t256\t1 104\n"
+                    "SpeakerVolCenter 0\n");
+    FILE* in = file.Open("r");
+    ASSERT_NE(in, nullptr);
+    int value = -1;
+    ASSERT_EQ(1, mixer.FindKey(in, "SpeakerVolCenter", &value, 0, sizeof(value)));
+    EXPECT_EQ(1, mixer.LoadSettings(in));
+    std::fclose(in);
+    EXPECT_EQ(mixer.writes, (std::vector<DWORD>{0x11}));
+    EXPECT_EQ(Values(0x11), (std::vector<DWORD>{1}));
+}
+
 TEST_F(PresetInputTest, NumbersAreReadInEveryFormAndFittedToTheControl) {
     Load(kBegin + "10\t2\t 0x20 010\t(hex and octal)\n");
     EXPECT_EQ(Values(0x10), (std::vector<DWORD>{32, 8}));

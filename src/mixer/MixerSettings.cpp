@@ -92,6 +92,12 @@ DWORD FitValue(const MixerControlRecord& record, long long value) {
         long long low = record.control.Bounds.dwMinimum;
         long long high = record.control.Bounds.dwMaximum;
         if (low > high) std::swap(low, high);
+        // The writer puts every value out as a signed number, so an unsigned value above
+        // 0x7FFFFFFF comes back negative: taken as the 32 bits it was when that lies in range.
+        if (value < 0 && value >= INT_MIN) {
+            const long long bits = static_cast<DWORD>(static_cast<LONG>(value));
+            if (bits >= low && bits <= high) return static_cast<DWORD>(bits);
+        }
         if (value < low) value = low;
         if (value > high) value = high;
         return static_cast<DWORD>(value);

@@ -167,6 +167,27 @@ TEST_F(PresetInputTest, NumbersAreReadInEveryFormAndFittedToTheControl) {
     EXPECT_EQ(Values(0x13), (std::vector<DWORD>{DWORD(-32768), 32767}));
 }
 
+TEST_F(PresetInputTest, UnsignedValuesAboveTheSignedRangeComeBack) {
+    // Written as signed numbers, read back as the bits they were.
+    MixerControlRecord* r = nullptr;
+    ASSERT_TRUE(mixer.FindControl(0x10, &r));
+    r->control.Bounds.dwMaximum = 0xFFFFFFFF;
+    ASSERT_EQ(1, mixer.SetStereo(0x10, DWORD(0xFFFFFFFF), DWORD(0x80000000)));
+    FILE* out = file.Open("w");
+    ASSERT_EQ(1, mixer.SaveSettings(out));
+    std::fclose(out);
+    EXPECT_NE(file.ReadBytes().find("10\t2\t -1 -2147483648\t"), std::string::npos);
+    ASSERT_EQ(1, mixer.SetStereo(0x10, DWORD(1), DWORD(2)));
+    FILE* in = file.Open("r");
+    ASSERT_EQ(1, mixer.LoadSettings(in));
+    std::fclose(in);
+    EXPECT_EQ(fake.Find(0x10)->values, (std::vector<DWORD>{0xFFFFFFFF, 0x80000000}));
+    // Below a range that ends lower, a negative number still means the bottom.
+    r->control.Bounds.dwMaximum = 0x7FFFFFFF;
+    Load(kBegin + "10\t2\t -1 -2147483648\t(Master)\n");
+    EXPECT_EQ(Values(0x10), (std::vector<DWORD>{0, 0}));
+}
+
 TEST_F(PresetInputTest, PartialLinesKeepTheRestAndRepeatedLinesApplyInTurn) {
     Load(kBegin + "10\t2\t 500\n");
     EXPECT_EQ(Values(0x10), (std::vector<DWORD>{500, 200}));

@@ -479,7 +479,11 @@ MMRESULT CSimMixer::GetDevCaps(UINT_PTR deviceId, LPMIXERCAPSA caps, UINT capsSi
 MMRESULT CSimMixer::Open(LPHMIXER handle, UINT deviceId, DWORD_PTR callback, DWORD_PTR,
                          DWORD flags) {
     if (flags & ~(kObjectTypeMask | CALLBACK_TYPEMASK)) return MMSYSERR_INVALFLAG;
+    // Change messages go to a window or nowhere. Events and threads are callback kinds that
+    // winmm knows but this driver does not serve; a function is never a mixer callback.
     const DWORD callbackType = flags & CALLBACK_TYPEMASK;
+    if (callbackType == CALLBACK_EVENT || callbackType == CALLBACK_THREAD)
+        return MMSYSERR_NOTSUPPORTED;
     if (callbackType != CALLBACK_NULL && callbackType != CALLBACK_WINDOW) return MMSYSERR_INVALFLAG;
     if (!handle) return MMSYSERR_INVALPARAM;
     HWND window = callbackType == CALLBACK_WINDOW ? reinterpret_cast<HWND>(callback) : nullptr;

@@ -92,6 +92,12 @@ DWORD FitValue(const MixerControlRecord& record, long long value) {
         long long low = record.control.Bounds.dwMinimum;
         long long high = record.control.Bounds.dwMaximum;
         if (low > high) std::swap(low, high);
+        // The writer puts every value out as a signed number, so an unsigned value above
+        // 0x7FFFFFFF comes back negative: taken as the 32 bits it was when that lies in range.
+        if (value < 0 && value >= INT_MIN) {
+            const long long bits = static_cast<DWORD>(static_cast<LONG>(value));
+            if (bits >= low && bits <= high) return static_cast<DWORD>(bits);
+        }
         if (value < low) value = low;
         if (value > high) value = high;
         return static_cast<DWORD>(value);
@@ -131,9 +137,19 @@ int CMixer::LoadSettings(FILE* stream) {
     if (std::feof(stream)) return 1;
 
     char line[kLineBuffer];
-    for (;;) {
-        if (!ReadLine(stream, line)) return 1; // no mixer section: nothing applied
-        if (std::strncmp(line, "Begin settings", 14) == 0) break;
+    auto findHeader = [&]() {
+        while (ReadLine(stream, line))
+            if (std::strncmp(line, "Begin settings", 14) == 0) return true;
+        return false;
+    };
+    // The card section's key lookups leave the stream after the last key they found. A file
+    // whose mixer section comes before that key (sections or keys in another order) still
+    // has its mixer section applied: the header is then searched once more from the start.
+    const long start = std::ftell(stream);
+    if (!findHeader()) {
+        if (start <= 0) return 1; // no mixer section: nothing applied
+        std::clearerr(stream);
+        if (std::fseek(stream, 0, SEEK_SET) != 0 || !findHeader()) return 1;
     }
 
     while (ReadLine(stream, line)) {
@@ -155,11 +171,17 @@ void CMixer::ApplySettingsLine(const char* line) {
     long long count = 0;
     if (!ParseInteger(tokens[1], &count) || count != static_cast<long long>(record->count)) return;
 
-    // Values present replace the buffer's; values missing keep what the buffer held.
+    // Values present replace the buffer's; values missing keep what the buffer held. A line
+    // that holds no value at all is skipped: writing the buffer as it stands would undo a
+    // change another program made since the buffer was last read.
+    bool any = false;
     for (size_t i = 0; i < record->count && 2 + i < tokens.size(); ++i) {
         long long value = 0;
-        if (ParseInteger(tokens[2 + i], &value)) record->values[i] = FitValue(*record, value);
+        if (!ParseInteger(tokens[2 + i], &value)) continue;
+        record->values[i] = FitValue(*record, value);
+        any = true;
     }
+    if (!any) return;
     SetDetails(record);
     NotifyListeners(id, 1);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -125,6 +127,36 @@ TEST_F(PresetInputTest, GoodLinesAreAppliedAroundBadOnes) {
     EXPECT_EQ(fake.Find(0x10)->values, (std::vector<DWORD>{3000, 4000}));
 }
 
+TEST_F(PresetInputTest, LinesWithoutValuesLeaveTheDeviceAlone) {
+    // Another program changed the volume since the buffer was read.
+    fake.Find(0x10)->values = {5000, 6000};
+    RecordingSink sink;
+    ASSERT_EQ(1, mixer.AddListener(0x10, &sink));
+    EXPECT_EQ(1, Load(kBegin + "10\t2\t\n"                 // count, then nothing
+                      + "10\t2\t\t(Master Volume)\n"       // a name but no values
+                      + "10\t2\t x -\t(Master Volume)\n" + // nothing that is a number
+                      kEnd));
+    EXPECT_TRUE(mixer.writes.empty());
+    EXPECT_TRUE(sink.calls.empty());
+    EXPECT_EQ(fake.Find(0x10)->values, (std::vector<DWORD>{5000, 6000}));
+    mixer.RemoveListener(0x10, &sink);
+}
+
+TEST_F(PresetInputTest, MixerSectionBeforeTheStreamPositionIsFoundFromTheStart) {
+    // The card keys come after the mixer section: the last lookup leaves the stream behind it.
+    file.WriteBytes(kBegin + "11\t1\t 1\t(Mute)\n" + kEnd +
+                    "Begin NonWSS Settings: Quenda Wave\t256\t1 104\n"
+                    "SpeakerVolCenter 0\n");
+    FILE* in = file.Open("r");
+    ASSERT_NE(in, nullptr);
+    int value = -1;
+    ASSERT_EQ(1, mixer.FindKey(in, "SpeakerVolCenter", &value, 0, sizeof(value)));
+    EXPECT_EQ(1, mixer.LoadSettings(in));
+    std::fclose(in);
+    EXPECT_EQ(mixer.writes, (std::vector<DWORD>{0x11}));
+    EXPECT_EQ(Values(0x11), (std::vector<DWORD>{1}));
+}
+
 TEST_F(PresetInputTest, NumbersAreReadInEveryFormAndFittedToTheControl) {
     Load(kBegin + "10\t2\t 0x20 010\t(hex and octal)\n");
     EXPECT_EQ(Values(0x10), (std::vector<DWORD>{32, 8}));
@@ -133,6 +165,27 @@ TEST_F(PresetInputTest, NumbersAreReadInEveryFormAndFittedToTheControl) {
     EXPECT_EQ(Values(0x10), (std::vector<DWORD>{0, 65535}));
     EXPECT_EQ(Values(0x11), (std::vector<DWORD>{1}));
     EXPECT_EQ(Values(0x13), (std::vector<DWORD>{DWORD(-32768), 32767}));
+}
+
+TEST_F(PresetInputTest, UnsignedValuesAboveTheSignedRangeComeBack) {
+    // Written as signed numbers, read back as the bits they were.
+    MixerControlRecord* r = nullptr;
+    ASSERT_TRUE(mixer.FindControl(0x10, &r));
+    r->control.Bounds.dwMaximum = 0xFFFFFFFF;
+    ASSERT_EQ(1, mixer.SetStereo(0x10, DWORD(0xFFFFFFFF), DWORD(0x80000000)));
+    FILE* out = file.Open("w");
+    ASSERT_EQ(1, mixer.SaveSettings(out));
+    std::fclose(out);
+    EXPECT_NE(file.ReadBytes().find("10\t2\t -1 -2147483648\t"), std::string::npos);
+    ASSERT_EQ(1, mixer.SetStereo(0x10, DWORD(1), DWORD(2)));
+    FILE* in = file.Open("r");
+    ASSERT_EQ(1, mixer.LoadSettings(in));
+    std::fclose(in);
+    EXPECT_EQ(fake.Find(0x10)->values, (std::vector<DWORD>{0xFFFFFFFF, 0x80000000}));
+    // Below a range that ends lower, a negative number still means the bottom.
+    r->control.Bounds.dwMaximum = 0x7FFFFFFF;
+    Load(kBegin + "10\t2\t -1 -2147483648\t(Master)\n");
+    EXPECT_EQ(Values(0x10), (std::vector<DWORD>{0, 0}));
 }
 
 TEST_F(PresetInputTest, PartialLinesKeepTheRestAndRepeatedLinesApplyInTurn) {
@@ -173,6 +226,38 @@ TEST_F(PresetInputTest, SavingAVeryWideControlWritesTheWholeLine) {
     EXPECT_NE(bytes.find("10\t200\t" + values + "\t(Control 10)\r\n"), std::string::npos);
 }
 
+// The IDs of the control lines of a saved file that are still whole in a damaged copy and lie
+// inside its mixer section, taking the lines as a text stream gives them to the reader: CR LF
+// as LF, and pieces of at most 510 characters.
+std::vector<DWORD> IntactLines(const std::string& saved, const std::string& damaged) {
+    auto pieces = [](std::string bytes) {
+        for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos;)
+            bytes.erase(at, 1);
+        std::vector<std::string> result;
+        for (size_t at = 0; at < bytes.size();) {
+            size_t end = bytes.find('\n', at);
+            end = end == std::string::npos ? bytes.size() : end + 1;
+            const size_t length = std::min<size_t>(end - at, 510);
+            result.push_back(bytes.substr(at, length));
+            at += length;
+        }
+        return result;
+    };
+    const std::vector<std::string> good = pieces(saved);
+    std::vector<DWORD> ids;
+    bool inside = false;
+    for (const std::string& piece : pieces(damaged)) {
+        if (!inside) {
+            inside = piece.compare(0, 14, "Begin settings") == 0;
+            continue;
+        }
+        if (piece.compare(0, 12, "End settings") == 0) break;
+        if (std::find(good.begin() + 1, good.end() - 1, piece) != good.end() - 1)
+            ids.push_back(DWORD(std::strtoul(piece.c_str(), nullptr, 16)));
+    }
+    return ids;
+}
+
 TEST_F(PresetInputTest, RandomlyDamagedFilesNeverWriteStrayControls) {
     std::string good;
     {
@@ -210,6 +295,10 @@ TEST_F(PresetInputTest, RandomlyDamagedFilesNeverWriteStrayControls) {
             ASSERT_NE(fake.Find(id), nullptr);
             ASSERT_NE(id, 0x12u) << "meter written in round " << round;
         }
+        // Every line that survived whole was applied.
+        for (DWORD id : IntactLines(good, damaged))
+            ASSERT_NE(std::find(mixer.writes.begin(), mixer.writes.end(), id), mixer.writes.end())
+                << "line of control " << id << " not applied in round " << round;
         // Booleans stay booleans and volumes stay in range, whatever the file said.
         ASSERT_LE(Values(0x11)[0], 1u);
         for (DWORD v : Values(0x10))

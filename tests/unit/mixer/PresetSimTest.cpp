@@ -130,6 +130,13 @@ TEST_F(PresetSimTest, LoadRestoresEveryValueAndRefreshesBoundControls) {
     }
     for (auto& entry : sinks)
         mixer.RemoveListener(entry.first, &entry.second);
+
+    // Saved once more, the loaded state gives the same file byte for byte.
+    TempPreset again;
+    out = again.Open("w");
+    ASSERT_EQ(1, mixer.SaveSettings(out));
+    std::fclose(out);
+    EXPECT_EQ(again.ReadBytes(), file.ReadBytes());
 }
 
 } // namespace

@@ -213,6 +213,10 @@ TEST_F(SimCardTest, ResultCodesAsWinmmAnswers) {
     HMIXER other = nullptr;
     EXPECT_EQ(MMSYSERR_BADDEVICEID, api.Open(&other, 1, 0, 0, CALLBACK_NULL));
     EXPECT_EQ(MMSYSERR_INVALFLAG, api.Open(&other, 0, 0, 0, CALLBACK_FUNCTION));
+    // Callback kinds winmm knows, which this driver does not serve.
+    EXPECT_EQ(MMSYSERR_NOTSUPPORTED, api.Open(&other, 0, 0, 0, CALLBACK_EVENT));
+    EXPECT_EQ(MMSYSERR_NOTSUPPORTED,
+              api.Open(&other, 0, ::GetCurrentThreadId(), 0, CALLBACK_THREAD));
     EXPECT_EQ(MMSYSERR_INVALPARAM, api.Open(&other, 0, 0x1234, 0, CALLBACK_WINDOW)); // no window
 
     MIXERLINEA line = {};
@@ -246,6 +250,21 @@ TEST_F(SimCardTest, ResultCodesAsWinmmAnswers) {
     Controls(line, &result);
     EXPECT_EQ(MMSYSERR_INVALPARAM, result);
 
+    // Controls of a line that does not exist, by an unknown ID, or asked with a wrong size.
+    MIXERCONTROLA control = {};
+    control.cbStruct = sizeof(control);
+    MIXERLINECONTROLSA request = {sizeof(request), 0x12345, {0}, 1, sizeof(control), &control};
+    EXPECT_EQ(MIXERR_INVALLINE, api.GetLineControlsA(Object(mixer), &request, kByHandle));
+    request.dwControlID = 0x999;
+    EXPECT_EQ(
+        MIXERR_INVALCONTROL,
+        api.GetLineControlsA(Object(mixer), &request, kByHandle | MIXER_GETLINECONTROLSF_ONEBYID));
+    request.dwLineID = 0xFFFF0000;
+    request.cbStruct = sizeof(request) - 4;
+    EXPECT_EQ(MMSYSERR_INVALPARAM,
+              api.GetLineControlsA(Object(mixer), &request,
+                                   kByHandle | MIXER_GETLINECONTROLSF_ONEBYTYPE));
+
     const DWORD volume = ControlId(0xFFFF0000, V);
     const DWORD peak = ControlId(0xFFFF0000, P);
     const DWORD mux = ControlId(0xFFFF0001, X);
@@ -259,6 +278,9 @@ TEST_F(SimCardTest, ResultCodesAsWinmmAnswers) {
                                    {nullptr},           sizeof(DWORD), &value};
     EXPECT_EQ(MMSYSERR_INVALPARAM, api.GetControlDetailsA(Object(mixer), &details, kByHandle));
     details.cbStruct = sizeof(details);
+    details.dwControlID = 0x999;
+    EXPECT_EQ(MIXERR_INVALCONTROL, api.GetControlDetailsA(Object(mixer), &details, kByHandle));
+    details.dwControlID = volume;
     EXPECT_EQ(MMSYSERR_NOTSUPPORTED,
               api.SetControlDetails(Object(mixer), &details,
                                     kByHandle | MIXER_SETCONTROLDETAILSF_CUSTOM));

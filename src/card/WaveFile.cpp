@@ -39,6 +39,9 @@ HRESULT CWaveFile::Open(const char* fileName) {
 
     if (FAILED(ReadFormat())) return Fail();
     if (FAILED(ResetToData())) return Fail();
+    // A sound without one whole sample frame cannot be played: no sound buffer can be made
+    // for it, and the player needs its buffers to open the device at all.
+    if (m_data.cksize < GetFormat()->nBlockAlign) return Fail();
     return S_OK;
 }
 
@@ -50,7 +53,9 @@ HRESULT CWaveFile::ReadFormat() {
     WAVEFORMATEX base = {};
     if (mmioRead(m_file, reinterpret_cast<HPSTR>(&base), kBaseFormatSize) != LONG(kBaseFormatSize))
         return E_FAIL;
-    if (base.nChannels == 0 || base.nBlockAlign == 0 || base.nSamplesPerSec == 0) return E_FAIL;
+    if (base.nChannels == 0 || base.nBlockAlign == 0 || base.nSamplesPerSec == 0 ||
+        base.wBitsPerSample == 0)
+        return E_FAIL;
 
     if (base.wFormatTag == WAVE_FORMAT_PCM) {
         base.cbSize = 0;

@@ -19,7 +19,8 @@ public:
     CWaveFile& operator=(const CWaveFile&) = delete;
 
     // Opens the file and checks it: a RIFF/WAVE file with a sane "fmt " chunk and a "data"
-    // chunk that lies inside the file. S_OK, or E_FAIL with the file closed.
+    // chunk that lies inside the file and holds at least one sample frame. S_OK, or E_FAIL
+    // with the file closed.
     HRESULT Open(const char* fileName);
     // Positions the reader at the start of the sound data again. S_OK or E_FAIL.
     HRESULT ResetToData();

@@ -613,6 +613,36 @@ TEST_F(SpeakerTestPlayerTest, WithoutTheTestSoundSpeakersFailQuietly) {
     // The configuration does not need the sound.
     EXPECT_EQ(m_player->ChangeSpeakerConfig(DSSPEAKER_QUAD), S_OK);
     EXPECT_EQ(m_world.speakerConfigsSet.size(), 1u);
+
+    // A sound without samples is no sound either: no buffer could hold it, and it must not
+    // keep the configuration from being changed.
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path =
+        std::string(folder) + "quenda-empty-" + std::to_string(GetCurrentProcessId()) + ".wav";
+    // PCM, mono, 44.1 kHz, 16 bits, and a "data" chunk of no bytes.
+    const DWORD empty[] = {mmioFOURCC('R', 'I', 'F', 'F'),
+                           36,
+                           mmioFOURCC('W', 'A', 'V', 'E'),
+                           mmioFOURCC('f', 'm', 't', ' '),
+                           16,
+                           MAKELONG(WAVE_FORMAT_PCM, 1),
+                           44100,
+                           88200,
+                           MAKELONG(2, 16),
+                           mmioFOURCC('d', 'a', 't', 'a'),
+                           0};
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, empty, sizeof(empty), &written, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(m_player->LoadWave(path.c_str()), E_FAIL);
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(m_player->StartSpeaker(CSpeakerTestPlayer::kFrontLeft, TRUE), E_FAIL);
+    EXPECT_EQ(m_player->ChangeSpeakerConfig(DSSPEAKER_5POINT1), S_OK);
+    EXPECT_EQ(m_world.speakerConfigsSet.size(), 2u);
+    EXPECT_FALSE(m_player->IsDeviceOpen());
 }
 
 TEST_F(SpeakerTestPlayerTest, ResetReleasesEverything) {

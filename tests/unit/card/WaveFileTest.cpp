@@ -177,10 +177,11 @@ TEST_F(WaveFileTest, RejectsDamagedFormatChunks) {
         Riff(Chunk("fmt ", extensible + U16(22) + std::string(10, 'x')) + data),
         // extra size that runs past the end of the file
         Riff("") + "fmt " + U32(40) + extensible + U16(22) + "xx",
-        // zero channels, zero block size, zero rate
+        // zero channels, zero block size, zero rate, zero bits per sample
         Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 0, 44100, 16)) + data),
         Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 1, 44100, 4)) + data),
         Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 1, 0, 16)) + data),
+        Riff(Chunk("fmt ", pcm.substr(0, 14) + U16(0)) + data),
     };
     int index = 0;
     for (const std::string& bytes : damaged) {
@@ -204,8 +205,10 @@ TEST_F(WaveFileTest, RejectsSizesTheFileDoesNotHold) {
         Riff(fmt + Chunk("junk", "abcd", 0xFFFFFFE0u) + Chunk("data", sound)),
         // the data lies outside the RIFF chunk
         Riff(fmt, "WAVE") + Chunk("data", sound),
-        // no data
+        // no data, no samples in it, less than one sample frame
         Riff(fmt),
+        Riff(fmt + Chunk("data", "")),
+        Riff(fmt + Chunk("data", "x")),
     };
     int index = 0;
     for (const std::string& bytes : damaged) {

@@ -274,7 +274,7 @@ TEST_F(ZephMixer, SettersKeepWhatTheCardAcceptedAndTheOtherBytes) {
     EXPECT_EQ(mode, 4u);
 }
 
-TEST_F(ZephMixer, AnUnreadableInputBlockIsNeitherReportedNorWritten) {
+TEST_F(ZephMixer, UnreadableInputBlockAndSpeakerModeAreNotMadeUp) {
     CTestMixer mixer;
     ASSERT_EQ(mixer.Init(), 1);
     ASSERT_NE(mixer.recorder, nullptr);
@@ -283,6 +283,12 @@ TEST_F(ZephMixer, AnUnreadableInputBlockIsNeitherReportedNorWritten) {
     EXPECT_EQ(mixer.GetMicBoost(), -1);
     mixer.SetMicBoost(1);
     EXPECT_EQ(mixer.recorder->WritesOf(CARDPROP_INPUT), 0);
+
+    // An unreadable speaker mode leaves the caller's value; the object is there, so 1.
+    mixer.recorder->failReads = CARDPROP_SPEAKER_MODE;
+    DWORD mode = 0x77;
+    EXPECT_EQ(mixer.GetSpeakerMode(&mode), 1);
+    EXPECT_EQ(mode, 0x77u);
 }
 
 // The card section as the program writes it, with the lines the mixer section adds after it.

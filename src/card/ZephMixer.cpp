@@ -187,7 +187,9 @@ int CZephMixer::LoadSettings(FILE* stream) {
     int value = 0;
     // The speaker configuration is changed on the Speakers page only.
     FindKey(stream, "SpeakerMode", &value, 0, sizeof(value));
-    if (FindKey(stream, "MicBoost", &value, 0, sizeof(value))) SetMicBoost(value);
+    // A negative boost is what a preset holds when the card's input block could not be read
+    // while saving: it says nothing about the boost and must not switch it on.
+    if (FindKey(stream, "MicBoost", &value, 0, sizeof(value)) && value >= 0) SetMicBoost(value);
     if (FindKey(stream, "Reverb", &value, 0, sizeof(value))) SetReverb(value);
     if (FindKey(stream, "SPDIFOutEnabled", &value, 0, sizeof(value))) SetSPDIFOutEnabled(value);
     if (FindKey(stream, "SPDIFOut44", &value, 0, sizeof(value))) SetSPDIFOut44(value);

@@ -274,7 +274,7 @@ TEST_F(ZephMixer, SettersKeepWhatTheCardAcceptedAndTheOtherBytes) {
     EXPECT_EQ(mode, 4u);
 }
 
-TEST_F(ZephMixer, AnUnreadableInputBlockIsNeitherReportedNorWritten) {
+TEST_F(ZephMixer, UnreadableInputBlockAndSpeakerModeAreNotMadeUp) {
     CTestMixer mixer;
     ASSERT_EQ(mixer.Init(), 1);
     ASSERT_NE(mixer.recorder, nullptr);
@@ -283,6 +283,12 @@ TEST_F(ZephMixer, AnUnreadableInputBlockIsNeitherReportedNorWritten) {
     EXPECT_EQ(mixer.GetMicBoost(), -1);
     mixer.SetMicBoost(1);
     EXPECT_EQ(mixer.recorder->WritesOf(CARDPROP_INPUT), 0);
+
+    // An unreadable speaker mode leaves the caller's value; the object is there, so 1.
+    mixer.recorder->failReads = CARDPROP_SPEAKER_MODE;
+    DWORD mode = 0x77;
+    EXPECT_EQ(mixer.GetSpeakerMode(&mode), 1);
+    EXPECT_EQ(mode, 0x77u);
 }
 
 // The card section as the program writes it, with the lines the mixer section adds after it.
@@ -408,6 +414,29 @@ TEST_F(ZephMixer, LoadingAPresetAppliesTheCardValuesFound) {
 
     EXPECT_EQ(mixer.LoadSettings(nullptr), 0);
     EXPECT_EQ(mixer.SaveSettings(nullptr), 0);
+}
+
+// A preset saved while the input block could not be read holds boost -1: loading it must not
+// switch the boost on (the low byte of -1 would).
+TEST_F(ZephMixer, AnUnknownMicBoostInAPresetLeavesTheBoostAlone) {
+    CTestMixer mixer;
+    ASSERT_EQ(mixer.Init(), 1);
+    mixer.recorder->failReads = CARDPROP_INPUT;
+    auto lines = SavedLines(mixer);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "MicBoost -1\n");
+
+    mixer.recorder->failReads = 0;
+    mixer.recorder->writes.clear();
+    EXPECT_EQ(LoadText(mixer, "MicBoost -1\nReverb 25\n"), 1);
+    EXPECT_EQ(mixer.recorder->WritesOf(CARDPROP_INPUT), 0);
+    EXPECT_EQ(mixer.GetMicBoost(), 0);
+    LONG effect = 0;
+    mixer.GetReverb(&effect);
+    EXPECT_EQ(effect, 25);
+
+    EXPECT_EQ(LoadText(mixer, "MicBoost 1\n"), 1);
+    EXPECT_EQ(mixer.GetMicBoost(), 1);
 }
 
 TEST_F(ZephMixer, MixerSectionIsAppliedWhenCardKeysAreMissing) {

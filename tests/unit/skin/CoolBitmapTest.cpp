@@ -2,6 +2,8 @@
 #include "CoolDC.h"
 #include "Pixels.h"
 
+#include "Canvas.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,23 +29,9 @@ void Paint(CCoolBitmap& bitmap, int width, int height, COLORREF solid = CLR_INVA
             memory.SetPixel(x, y, solid == CLR_INVALID ? Pattern(x, y) : solid);
 }
 
-// A 32-bit target to draw the bitmap on.
-class Target {
-public:
-    Target(int width, int height) : m_width(width), m_height(height) {
-        CDC screen;
-        screen.GetDC(nullptr);
-        dc.CreateCompatibleDC(screen);
-        m_bitmap.CreateDIBSection32(screen, width, height);
-        dc.SelectObject(m_bitmap);
-        dc.FillSolidRect(CRect(0, 0, width, height), kFill);
-    }
-    PixelImage Pixels() { return ReadPixels(dc, m_width, m_height); }
-    CCoolDC dc;
-
-private:
-    int m_width, m_height;
-    CBitmap m_bitmap;
+// A 32-bit target to draw the bitmap on, filled with kFill.
+struct Target : Canvas {
+    Target(int width, int height) : Canvas(width, height, kFill) {}
 };
 
 // Draws a 10 × 6 pattern bitmap in every way a control does; the pixels must not depend on

@@ -6,6 +6,8 @@
 #include "ResourceException.h"
 #include "Wnd.h"
 
+#include "Canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,24 +27,6 @@ int Brightness(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
 }
 
-// A CCoolDC drawing into a 32-bit bitmap of its own.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill = RGB(0, 0, 0)) : m_width(width), m_height(height) {
-        CDC screen;
-        screen.GetDC(nullptr);
-        dc.CreateCompatibleDC(screen);
-        m_bitmap.CreateDIBSection32(screen, width, height);
-        dc.SelectObject(m_bitmap);
-        dc.FillSolidRect(CRect(0, 0, width, height), fill);
-    }
-    PixelImage Pixels() { return ReadPixels(dc, m_width, m_height); }
-    CCoolDC dc;
-
-private:
-    int m_width, m_height;
-    CBitmap m_bitmap;
-};
 
 // Every test starts and ends with no drawing context alive and the real system.
 class CoolDCTest : public ::testing::Test {

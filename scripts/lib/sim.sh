@@ -9,6 +9,7 @@ sim_register() {
     # Wine maps the Unix root to drive Z:.
     local path="Z:${dll//\//\\}"
     export QUENDA_MIXER_DRIVER=${QUENDA_MIXER_DRIVER:-$path}
+    # regsvr32 of the prefix's own architecture, started by the build's loader.
     if ! wine regsvr32 /s "$path" </dev/null >/dev/null 2>&1; then
         echo "warning: the simulated card could not be registered" >&2
     fi

@@ -270,8 +270,10 @@ bool ProcessGone(DWORD processId) {
     return gone;
 }
 
+// Window handles are shared as their low 32 bits and widened back by sign extension, as
+// Windows does between 32-bit and 64-bit processes.
 HWND WindowOf(const SimHandleEntry& entry) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(entry.window));
+    return static_cast<HWND>(LongToHandle(static_cast<LONG>(entry.window)));
 }
 
 // Frees the entries of processes that ended; a handle whose callback window is gone stays

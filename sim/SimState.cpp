@@ -5,7 +5,6 @@
 
 #include <shlobj.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,12 +15,17 @@ std::string ParentOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+} // namespace
+
 // Processes that use the same state file share one block; another file gets its own, so a
-// test can run against a private file.
-std::string ObjectSuffix(const std::string& path) {
+// test can run against a private file. Only ASCII letters are folded: the runtime's tolower
+// follows the locale a program has set, and every process must reach the same name.
+std::string CSimState::ObjectSuffix(const std::string& path) {
     DWORD hash = 2166136261u;
     for (char c : path) {
-        hash ^= static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 'A' && byte <= 'Z') byte = static_cast<unsigned char>(byte - 'A' + 'a');
+        hash ^= byte;
         hash *= 16777619u;
     }
     char suffix[32];
@@ -29,6 +33,8 @@ std::string ObjectSuffix(const std::string& path) {
                   static_cast<unsigned long>(kSimStateVersion), static_cast<unsigned long>(hash));
     return suffix;
 }
+
+namespace {
 
 class CFileHandle {
 public:

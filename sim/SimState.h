@@ -49,7 +49,7 @@ struct SimFile {
 struct SimHandleEntry {
     DWORD handle; // 0 = free slot
     DWORD processId;
-    DWORD window; // callback window (CALLBACK_WINDOW), 0 for none
+    DWORD window; // callback window (CALLBACK_WINDOW) as its 32-bit value, 0 for none
     DWORD reserved;
 };
 
@@ -61,6 +61,13 @@ struct SimRuntime {
     DWORD reserved;
     SimHandleEntry handles[kSimMaxHandles];
 };
+
+// The layouts are shared between 32-bit and 64-bit processes and kept on disk: fixed-width
+// fields only, the same size on every architecture.
+static_assert(sizeof(SimMixerValues) == 624, "mixer values layout");
+static_assert(sizeof(SimVendorValues) == 60, "vendor values layout");
+static_assert(sizeof(SimFile) == 700, "state file layout");
+static_assert(sizeof(SimRuntime) == 1040, "runtime block layout");
 
 class CSimState {
 public:
@@ -100,6 +107,8 @@ public:
     // Reads and checks a state file; false (out untouched) when it cannot be used.
     static bool LoadFile(const std::string& path, SimPersistent* out);
     static DWORD Checksum(const void* data, size_t size);
+    // The part of the shared objects' names that stands for the state file.
+    static std::string ObjectSuffix(const std::string& path);
 
 private:
     CSimState() = default;

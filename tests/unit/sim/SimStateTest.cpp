@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <clocale>
 #include <cstring>
 #include <set>
 #include <cstdio>
@@ -117,6 +118,19 @@ TEST_F(SimStateTest, ValuesOutliveTheProcesses) {
     EXPECT_EQ("1 0 0 0 0 0", Trimmed(RunCtl("get 0x13", kStateFile).output));
     EXPECT_EQ(2u, RunCtl("set 0x13", kStateFile).exitCode);   // usage
     EXPECT_EQ(1u, RunCtl("set 0x13 0", kStateFile).exitCode); // refused by the card
+}
+
+// The program runs in its language's locale, quendasim-ctl.exe in "C": both must name the
+// shared objects of a state file under a profile path such as "...\\Søren Ørsted\\..." alike.
+TEST(SimStateNamesTest, SharedObjectNamesDoNotFollowTheLocale) {
+    const std::string path = "C:\\users\\S\xF8ren \xD8rsted\\Quenda Simulator\\state.bin";
+    const std::string inC = CSimState::ObjectSuffix(path);
+    ASSERT_NE(nullptr, std::setlocale(LC_ALL, "danish"));
+    const std::string inDanish = CSimState::ObjectSuffix(path);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(inC, inDanish);
+    // ASCII letters still fold, so the file's name in another case is the same state.
+    EXPECT_EQ(inC, CSimState::ObjectSuffix("c:\\USERS\\s\xF8REN \xD8RSTED\\quenda simulator\\STATE.BIN"));
 }
 
 TEST(SimMixerStepsTest, VolumesSnapToTheNearestOf32Steps) {

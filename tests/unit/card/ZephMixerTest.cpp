@@ -15,6 +15,7 @@
 namespace {
 
 const char kCardEnumerator[] = "QUENDA";
+const char kStateFile[] = "quendasim-card-test-state.bin";
 
 // The card's vendor object as any program gets it.
 ICardControl* CreateVendor() {
@@ -83,7 +84,11 @@ protected:
         char driver[MAX_PATH];
         if (!GetEnvironmentVariableA(kMixerDriverVariable, driver, sizeof(driver)))
             SetEnvironmentVariableA(kMixerDriverVariable, "quendasim.dll");
+        // A state file of our own: the card of the user running the tests stays as it was.
+        std::remove(kStateFile);
+        SetEnvironmentVariableA("QUENDA_SIM_STATE", kStateFile);
     }
+    static void TearDownTestSuite() { std::remove(kStateFile); }
 
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));

@@ -1,0 +1,18 @@
+#include "HiddenDefault.h"
+
+#include "Wnd.h"
+
+LRESULT DefaultWithoutDrawing(CWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = wnd.GetSafeHwnd();
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    const bool visible = (style & WS_VISIBLE) != 0;
+    if (visible) ::SetWindowLongPtrA(window, GWL_STYLE, style & ~LONG_PTR(WS_VISIBLE));
+    LRESULT result = wnd.DefWindowProc(message, wParam, lParam);
+    if (visible && ::IsWindow(window)) {
+        // The default processing may have changed other style bits: keep them.
+        ::SetWindowLongPtrA(window, GWL_STYLE,
+                            ::GetWindowLongPtrA(window, GWL_STYLE) | LONG_PTR(WS_VISIBLE));
+    }
+    if (::IsWindow(window)) ::InvalidateRect(window, nullptr, TRUE);
+    return result;
+}

@@ -23,14 +23,22 @@ HINSTANCE ResourceInstance() {
     return app && app->m_hInstance ? app->m_hInstance : ::GetModuleHandleA(nullptr);
 }
 
-bool IsTop(DWORD style) { return (style & kAlignVertical) == BS_TOP; }
-bool IsBottom(DWORD style) { return (style & kAlignVertical) == BS_BOTTOM; }
+bool IsTop(DWORD style) {
+    return (style & kAlignVertical) == BS_TOP;
+}
+bool IsBottom(DWORD style) {
+    return (style & kAlignVertical) == BS_BOTTOM;
+}
 
 } // namespace
 
-CCoolButton::CCoolButton() { StoreStyle(0); }
+CCoolButton::CCoolButton() {
+    StoreStyle(0);
+}
 
-CCoolButton::~CCoolButton() { StopHoverTimer(); }
+CCoolButton::~CCoolButton() {
+    StopHoverTimer();
+}
 
 int CCoolButton::SetBitmaps(const char* normal, const char* pressed, const char* focus,
                             const char* disabled, const char* hot, bool resize) {
@@ -62,8 +70,7 @@ int CCoolButton::SetBitmaps(const char* normal, const char* pressed, const char*
 int CCoolButton::SetBitmaps(UINT normal, UINT pressed, UINT focus, UINT disabled, UINT hot,
                             bool resize) {
     auto name = [](UINT id) { return id ? MAKEINTRESOURCEA(id) : nullptr; };
-    return SetBitmaps(name(normal), name(pressed), name(focus), name(disabled), name(hot),
-                      resize);
+    return SetBitmaps(name(normal), name(pressed), name(focus), name(disabled), name(hot), resize);
 }
 
 void CCoolButton::OnColorsChanged() {
@@ -451,9 +458,13 @@ void CCoolButton::DrawIndicatorFace(CCoolDC& dc, bool check) {
     DrawCaption(dc, caption, style, nullptr);
 }
 
-void CCoolButton::DrawRadioFace(CCoolDC& dc) { DrawIndicatorFace(dc, false); }
+void CCoolButton::DrawRadioFace(CCoolDC& dc) {
+    DrawIndicatorFace(dc, false);
+}
 
-void CCoolButton::DrawCheckFace(CCoolDC& dc) { DrawIndicatorFace(dc, true); }
+void CCoolButton::DrawCheckFace(CCoolDC& dc) {
+    DrawIndicatorFace(dc, true);
+}
 
 // --- Group face ---------------------------------------------------------------------------
 
@@ -554,7 +565,9 @@ void CCoolButton::DrawCaption(CCoolDC& dc, const RECT& rect, DWORD style, const 
         break;
     }
     if (!(style & BS_MULTILINE)) {
-        format |= DT_SINGLELINE | (IsTop(style) ? DT_TOP : IsBottom(style) ? DT_BOTTOM : DT_VCENTER);
+        format |= DT_SINGLELINE | (IsTop(style)      ? DT_TOP
+                                   : IsBottom(style) ? DT_BOTTOM
+                                                     : DT_VCENTER);
     } else {
         format |= DT_WORDBREAK;
         if (!IsTop(style)) {
@@ -634,8 +647,7 @@ void CCoolButton::StopHoverTimer() {
 
 void CCoolButton::NotifyParent(WORD code) {
     if (!(GetStyle() & BS_NOTIFY)) return;
-    ::SendMessageA(GetParent(), WM_COMMAND,
-                   MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), code),
+    ::SendMessageA(GetParent(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), code),
                    reinterpret_cast<LPARAM>(m_hWnd));
 }
 

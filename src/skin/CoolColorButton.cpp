@@ -2,7 +2,9 @@
 
 #include "ColorChooser.h"
 
-CCoolColorButton::CCoolColorButton() : m_swatchColor(GetColor(Background)) { StoreStyle(1); }
+CCoolColorButton::CCoolColorButton() : m_swatchColor(GetColor(Background)) {
+    StoreStyle(1);
+}
 
 void CCoolColorButton::SetSwatchColor(COLORREF color) {
     m_swatchColor = color;
@@ -23,9 +25,9 @@ int CCoolColorButton::PickColor() {
                                      reinterpret_cast<LPARAM>(&color)) == 1)
             custom[i] = color;
     }
-    const int system[] = {COLOR_DESKTOP,   COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION,
-                          COLOR_INFOBK,    COLOR_BTNHIGHLIGHT,  COLOR_3DLIGHT,
-                          COLOR_BTNFACE,   COLOR_BTNSHADOW};
+    const int system[] = {COLOR_DESKTOP, COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION,
+                          COLOR_INFOBK,  COLOR_BTNHIGHLIGHT,  COLOR_3DLIGHT,
+                          COLOR_BTNFACE, COLOR_BTNSHADOW};
     for (int i = 0; i < 8; ++i)
         custom[8 + i] = ::GetSysColor(system[i]);
 
@@ -74,8 +76,7 @@ void CCoolColorButton::DrawPushFace(CCoolDC& dc) {
                  if (down) {
                      PaintPushDown(face, r);
                  } else {
-                     FillSurface(face, r, GetColor(Shadow), GetColor(Background),
-                                 GetLightPoint());
+                     FillSurface(face, r, GetColor(Shadow), GetColor(Background), GetLightPoint());
                      CRect inner = r;
                      inner.DeflateRect(1, 1);
                      face.Draw3dRect(inner, GetColor(Light), GetColor(Shadow));

@@ -1,0 +1,9 @@
+// Writing screenshots: a PixelImage as an uncompressed PNG file.
+#pragma once
+
+#include "Pixels.h"
+
+#include <string>
+
+// Writes the image as an 8-bit RGB PNG; false when the file cannot be written.
+bool WritePng(const std::string& path, const PixelImage& image);

@@ -86,6 +86,7 @@ LRESULT CCoolButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     switch (message) {
     case WM_PAINT:
+        CaptureLayout(m_hWnd);
         if (GetFaceKind() == Face::None) break; // left to the system's own painting
         OnPaint();
         return 0;
@@ -129,8 +130,14 @@ LRESULT CCoolButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnColorsChanged();
         return DefaultWithoutDrawing(*this, message, wParam, lParam);
     case WM_SIZE:
-    case WM_STYLECHANGED:
         OnColorsChanged();
+        break;
+    case WM_STYLECHANGED:
+        // Hiding the window for default processing changes no look.
+        if (wParam == static_cast<WPARAM>(GWL_STYLE) && lParam) {
+            const auto* change = reinterpret_cast<const STYLESTRUCT*>(lParam);
+            if ((change->styleOld ^ change->styleNew) & ~DWORD(WS_VISIBLE)) OnColorsChanged();
+        }
         break;
     case WM_DISPLAYCHANGE:
         OnDisplayChange(static_cast<int>(wParam));
@@ -177,7 +184,6 @@ bool CCoolButton::IsSeeThrough() const {
 
 void CCoolButton::OnPaint() {
     CCoolPaintDC paint(m_hWnd);
-    CaptureLayout(m_hWnd);
     const Face face = GetFaceKind();
     if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) paint.SelectObject(font);
     if (face == Face::Group) {

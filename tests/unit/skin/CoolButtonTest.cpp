@@ -18,6 +18,7 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 class CoolButtonTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(host.Open(CRect(300, 200, 700, 500))); }
+    void TearDown() override { CCoolDC::ForceOSClass(0); }
 
     // A button with flat fills (gradients off), so every surface has one exact colour.
     CCoolButton& Add(const char* caption, DWORD style, const RECT& rect, UINT id = 100) {
@@ -124,6 +125,14 @@ TEST_F(CoolButtonTest, PushFacesFramesAndFocusMark) {
     EXPECT_EQ(focusedUp.At(0, 15), Slot(push, CoolColors::LumBright));
     EXPECT_EQ(focusedUp.At(79, 15), Slot(push, CoolColors::Lum));
 
+    // A group box is framed at its edge, a flat one a second time inside.
+    CCoolButton& group = Add("", BS_GROUPBOX | BS_FLAT, CRect(100, 10, 180, 60), 102);
+    const PixelImage framed = Shot(group);
+    EXPECT_EQ(framed.At(0, 20), Slot(group, CoolColors::Shadow));
+    EXPECT_EQ(framed.At(79, 20), Slot(group, CoolColors::Light));
+    EXPECT_EQ(framed.At(1, 20), Slot(group, CoolColors::Light));
+    EXPECT_EQ(framed.At(78, 20), Slot(group, CoolColors::Shadow));
+
     // A checked push-like check box glows in SelLow.
     CCoolButton& like = Add("", BS_AUTOCHECKBOX | BS_PUSHLIKE, CRect(10, 50, 90, 80), 101);
     EXPECT_EQ(Shot(like).At(40, 15), Slot(like, CoolColors::Background));
@@ -184,13 +193,42 @@ TEST_F(CoolButtonTest, CaptionFollowsAlignmentAndEmbossing) {
     EXPECT_EQ(shadowBox.bottom, textBox.bottom + 1);
 }
 
-TEST_F(CoolButtonTest, FlatButtonShowsTheParentsBackground) {
+TEST_F(CoolButtonTest, SeeThroughButtonsShowTheParentsBackground) {
     host.skinned = true;
     host.Fill([](int x, int y) { return RGB(x & 0xFF, y & 0xFF, 77); });
     CCoolButton& flat = Add("", BS_PUSHBUTTON | BS_FLAT, CRect(100, 50, 160, 74));
     const PixelImage image = Shot(flat);
     for (POINT p : {POINT{0, 0}, POINT{30, 12}, POINT{59, 23}})
         EXPECT_EQ(image.At(p.x, p.y), RGB(100 + p.x, 50 + p.y, 77)) << p.x << "," << p.y;
+
+    // The copy is kept through state changes and taken again after a scheme change.
+    host.Fill([](int, int) { return RGB(5, 6, 7); });
+    flat.SetState(true);
+    EXPECT_EQ(Shot(flat).At(30, 12), RGB(130, 62, 77));
+    flat.SendMessage(WM_COOL_SETCOLOR, CoolColors::Text, RGB(1, 1, 1));
+    EXPECT_EQ(Shot(flat).At(30, 12), RGB(5, 6, 7));
+
+    // With the alpha render flag and an alpha below 255 the face is blended over it.
+    CCoolButton& blended = Add("", BS_PUSHBUTTON, CRect(10, 100, 70, 124), 101);
+    blended.SetAlpha(128);
+    blended.SetRenderMode(CoolColors::RenderDeriveShades | CoolColors::RenderAlpha);
+    const COLORREF face = blended.GetColor(CoolColors::Background);
+    const COLORREF mixed = Shot(blended).At(30, 12);
+    EXPECT_NEAR(GetRValue(mixed), (GetRValue(face) + 5) / 2, 2);
+    EXPECT_NEAR(GetGValue(mixed), (GetGValue(face) + 6) / 2, 2);
+    EXPECT_NEAR(GetBValue(mixed), (GetBValue(face) + 7) / 2, 2);
+}
+
+TEST_F(CoolButtonTest, FacesSurviveGivingTheirHandlesBackOnOlderSystems) {
+    CCoolDC::ForceOSClass(CCoolDC::OS98);
+    CCoolButton& push = Add("", BS_PUSHBUTTON, CRect(10, 10, 90, 40));
+    CCoolButton& box = Add("", BS_CHECKBOX, CRect(10, 50, 50, 74), 101);
+    for (int round = 0; round < 2; ++round) {
+        const PixelImage up = Shot(push);
+        EXPECT_EQ(up.At(0, 15), Slot(push, CoolColors::Light)) << round;
+        EXPECT_EQ(up.At(40, 15), Slot(push, CoolColors::Background)) << round;
+        EXPECT_EQ(Shot(box).At(30, 20), Slot(box, CoolColors::Lum)) << round;
+    }
 }
 
 TEST_F(CoolButtonTest, StateImages) {

@@ -72,6 +72,10 @@ TEST(CoolDialog, LayoutFormulasForEveryAnchorCombination) {
         EXPECT_EQ(r.top, c.y1) << c.anchor;
         EXPECT_EQ(r.bottom, c.y2) << c.anchor;
     }
+    // Centred between zero margins: no division by zero, the child keeps its size.
+    const RECT centred = CoolLayoutRect(CoolLayout{0x30, 0, 0, 0, 0, 100, 50}, 100, 50);
+    EXPECT_EQ(centred.right - centred.left, 100);
+    EXPECT_EQ(centred.bottom - centred.top, 50);
 }
 
 TEST(CoolDialog, ResizingPlacesAnchoredChildrenAndKeepsTheLight) {

@@ -2,10 +2,13 @@
 #include "Png.h"
 
 #include "SheetHost.h"
+#include "SheetTestIds.h"
+#include "StatusBarCtrl.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <utility>
 
 namespace {
@@ -94,6 +97,11 @@ TEST(CoolSheet, SchemeReachesEveryPageAndTheSkinnedStandardButtons) {
     }
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(t.sheet.m_hWnd, 0x3021))); // nothing to apply
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(t.sheet.m_hWnd, IDOK)));
+    // The sheet keeps Help hidden without help; the skinned one stays hidden.
+    HWND help = ::GetDlgItem(t.sheet.m_hWnd, 9);
+    ASSERT_NE(help, nullptr);
+    EXPECT_NE(dynamic_cast<CCoolButton*>(CWnd::FromHandle(help)), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(help));
     EXPECT_EQ(t.sheet.GetCoolTabCtrl().m_hWnd, t.sheet.GetTabControl());
 
     const COLORREF colour = 0x123456;
@@ -104,6 +112,14 @@ TEST(CoolSheet, SchemeReachesEveryPageAndTheSkinnedStandardButtons) {
     auto* ok = dynamic_cast<CCoolButton*>(CWnd::FromHandle(::GetDlgItem(t.sheet.m_hWnd, IDOK)));
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->GetColor(CoolColors::Lum), colour);
+
+    // Status prompts go to a status bar among the sheet's children.
+    CStatusBarCtrl bar;
+    ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 20), t.sheet.m_hWnd));
+    t.sheet.SendMessage(0x362, IDS_TEST_PROMPT);
+    EXPECT_EQ(bar.GetText(0), "Sets the volume of every speaker");
+    EXPECT_EQ(t.sheet.SendMessage(0x362, 0), IDS_TEST_PROMPT);
+    EXPECT_EQ(bar.GetText(0), "");
 
     // A page made later takes the sheet's scheme at its initialisation.
     ASSERT_TRUE(t.sheet.SetActivePage(1));
@@ -124,7 +140,20 @@ TEST(CoolSheet, ClicksOnADisabledTabOrAwayFromARefusingPageKeepTheCurrentPage) {
     POINT centre = {(second.left + second.right) / 2, (second.top + second.bottom) / 2};
     ::ClientToScreen(tab.m_hWnd, &centre);
 
+    // A disabled tab shows no text: its face inside the frames is one colour.
+    auto faceColours = [&] {
+        tab.Invalidate();
+        tab.UpdateWindow();
+        const PixelImage face = CaptureClient(tab.m_hWnd);
+        std::set<COLORREF> colours;
+        for (LONG y = second.top + 3; y < second.bottom - 3; ++y)
+            for (LONG x = second.left + 3; x < second.right - 3; ++x)
+                colours.insert(face.At(x, y));
+        return colours.size();
+    };
+    EXPECT_GT(faceColours(), 1u);
     tab.DisableTab(1);
+    EXPECT_EQ(faceColours(), 1u);
     ASSERT_TRUE(Click(centre));
     EXPECT_EQ(t.sheet.GetActiveIndex(), 0);
     EXPECT_EQ(t.sheet.GetActivePage(), t.pages[0].get());

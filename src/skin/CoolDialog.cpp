@@ -102,7 +102,9 @@ void CCoolDialog::OnPaint() {
 
 void CCoolDialog::OnSize() {
     OnColorsChanged();
-    Invalidate(false);
+    // The background is painted when it is erased: without the erase a smaller dialog would
+    // keep the old, larger gradient.
+    Invalidate(true);
     ::LockWindowUpdate(m_hWnd);
     CoolLayoutChildren(m_hWnd);
     ::LockWindowUpdate(nullptr);

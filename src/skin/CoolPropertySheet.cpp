@@ -104,7 +104,9 @@ void CCoolPropertySheet::ReplaceButton(UINT id, CCoolButton& button) {
     // Keep the old button's place in the tab order.
     HWND before = ::GetWindow(old, GW_HWNDPREV);
     ::DestroyWindow(old);
-    if (!button.Create(text, WS_CHILD | WS_TABSTOP | (style & 0xFF), rect, m_hWnd, id)) return;
+    // Hidden at first; tab stop and group as before.
+    const DWORD keep = style & (WS_TABSTOP | WS_GROUP | 0xFF);
+    if (!button.Create(text, WS_CHILD | keep, rect, m_hWnd, id)) return;
     ::SetWindowPos(button.m_hWnd, before ? before : HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     button.SendMessage(WM_SETFONT, static_cast<WPARAM>(SendMessage(WM_GETFONT)), FALSE);

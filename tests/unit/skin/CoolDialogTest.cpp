@@ -99,10 +99,17 @@ TEST(CoolDialog, ResizingPlacesAnchoredChildrenAndKeepsTheLight) {
     EXPECT_EQ(anchored.GetWindowRect().top - t.dialog.GetWindowRect().top, 280);
     EXPECT_EQ(button.GetWindowRect().left - t.dialog.GetWindowRect().left, 20);
     EXPECT_EQ(button.GetWindowRect().Width(), 100);
-    ::RedrawWindow(t.dialog.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    const PixelImage after = CaptureClient(t.dialog.m_hWnd);
-    EXPECT_EQ(after.width, 500);
-    EXPECT_EQ(after.At(light.x, light.y), atLight);
+    t.dialog.UpdateWindow();
+    const PixelImage larger = CaptureClient(t.dialog.m_hWnd);
+    EXPECT_EQ(larger.width, 500);
+    EXPECT_EQ(larger.At(light.x, light.y), atLight);
+
+    // Smaller: the whole background is painted anew, not only what was uncovered.
+    ::SetWindowPos(t.dialog.m_hWnd, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    t.dialog.UpdateWindow();
+    const PixelImage smaller = CaptureClient(t.dialog.m_hWnd);
+    EXPECT_EQ(smaller.At(light.x, light.y), atLight);
+    EXPECT_NE(smaller.At(299, 100), larger.At(299, 100));
 }
 
 TEST(CoolDialog, StatusPromptsGoToTheStatusBarAtAnyDepth) {

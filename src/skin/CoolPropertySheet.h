@@ -48,7 +48,6 @@ public:
     // Takes the icon out of the notification area; closing closes again.
     void RemoveTrayIcon();
     bool HasTrayIcon() const { return m_trayIcon != 0; }
-    const NOTIFYICONDATAA& GetTrayRecord() const { return m_trayRecord.Record(); }
     // The menu being tracked for the notification icon, or null.
     HMENU GetTrackedMenu() const { return m_trackedMenu; }
 

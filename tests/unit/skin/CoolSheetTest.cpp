@@ -128,6 +128,20 @@ TEST(CoolSheet, SchemeReachesEveryPageAndTheSkinnedStandardButtons) {
     EXPECT_EQ(t.pages[1]->buttons[0]->GetColor(CoolColors::Background), 0x504141u);
 }
 
+TEST(CoolSheet, WizardKeepsItsTabControlAndSkinsItsOwnButtons) {
+    TestSheet t;
+    t.sheet.SetSheetFlags(PSH_WIZARD);
+    t.Add(Page("First"));
+    t.Add(Page("Second"));
+    ASSERT_TRUE(t.Open());
+    for (int id : {0x3023, 0x3024, 0x3025, IDCANCEL}) {
+        HWND item = ::GetDlgItem(t.sheet.m_hWnd, id);
+        ASSERT_NE(item, nullptr) << id;
+        EXPECT_NE(dynamic_cast<CCoolButton*>(CWnd::FromHandle(item)), nullptr) << id;
+    }
+    EXPECT_EQ(t.sheet.GetCoolTabCtrl().m_hWnd, nullptr);
+}
+
 TEST(CoolSheet, ClicksOnADisabledTabOrAwayFromARefusingPageKeepTheCurrentPage) {
     TestSheet t;
     t.Add(Page("First"));

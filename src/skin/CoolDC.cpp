@@ -302,7 +302,7 @@ int CCoolDC::FillLit(const RECT& rect, COLORREF outer, COLORREF highlight, POINT
 
 bool CCoolDC::BeginPaint(HWND window) {
     EndPaint();
-    Release();
+    Close();
     m_hDC = ::BeginPaint(window, &m_ps);
     if (!m_hDC) {
         m_ps = {};

@@ -1,5 +1,7 @@
 #include "CoolDC.h"
 
+#include "UniqueHandle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,7 +17,7 @@ struct DrawingState {
     int osClass = 0;     // 0 until computed
     int forcedClass = 0; // test hook
     bool pretendMissing = false;
-    HMODULE library = nullptr;
+    CModuleHandle library;
     GradientFillProc gradientFill = nullptr;
     AlphaBlendProc alphaBlend = nullptr;
     TransparentBltProc transparentBlt = nullptr;
@@ -185,7 +187,7 @@ bool CCoolDC::UsesOwnGradientFill() {
 }
 
 bool CCoolDC::IsLibraryLoaded() {
-    return g_state.library != nullptr;
+    return g_state.library.IsValid();
 }
 
 int CCoolDC::LivingObjects() {
@@ -202,8 +204,8 @@ void CCoolDC::PretendLibraryMissing(bool missing) {
 
 void CCoolDC::LoadLibraryRoutines() {
     if (g_state.gradientFill) return;
-    HMODULE library = g_state.pretendMissing ? nullptr : ::LoadLibraryA("msimg32.dll");
-    g_state.library = library;
+    g_state.library.Reset(g_state.pretendMissing ? nullptr : ::LoadLibraryA("msimg32.dll"));
+    HMODULE library = g_state.library.Get();
     if (library) {
         g_state.gradientFill = LibraryProc(library, "GradientFill", &OwnGradientFill);
         g_state.alphaBlend = LibraryProc(library, "AlphaBlend", &OwnAlphaBlend);
@@ -219,8 +221,7 @@ void CCoolDC::LoadLibraryRoutines() {
 }
 
 void CCoolDC::FreeLibraryRoutines() {
-    if (g_state.library) ::FreeLibrary(g_state.library);
-    g_state.library = nullptr;
+    g_state.library.Close();
     g_state.gradientFill = nullptr;
     g_state.alphaBlend = nullptr;
     g_state.transparentBlt = nullptr;

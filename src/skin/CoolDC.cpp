@@ -1,5 +1,7 @@
 #include "CoolDC.h"
 
+#include "Bitmap.h"
+#include "ScopedSelection.h"
 #include "UniqueHandle.h"
 
 #include <algorithm>
@@ -106,42 +108,34 @@ BOOL WINAPI OwnTransparentBlt(HDC dc, int x, int y, int width, int height, HDC s
         return FALSE;
     if (width <= 0 || height <= 0) return FALSE;
 
-    // The mask is white where the source has the transparent colour.
-    HDC maskDC = ::CreateCompatibleDC(dc);
-    HBITMAP mask = ::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr);
-    HDC partDC = ::CreateCompatibleDC(dc);
-    HBITMAP part = ::CreateCompatibleBitmap(dc, width, height);
-    HDC backDC = ::CreateCompatibleDC(dc);
-    HBITMAP back = ::CreateCompatibleBitmap(dc, width, height);
-    BOOL ok = FALSE;
-    if (maskDC && mask && partDC && part && backDC && back) {
-        HGDIOBJ oldMask = ::SelectObject(maskDC, mask);
-        HGDIOBJ oldPart = ::SelectObject(partDC, part);
-        HGDIOBJ oldBack = ::SelectObject(backDC, back);
-        const COLORREF oldSourceBk = ::SetBkColor(source, transparent);
-        ::BitBlt(maskDC, 0, 0, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
-        ::SetBkColor(source, oldSourceBk);
-        // Mask bits reach colour bitmaps as black (0) and white (1).
-        for (HDC temp : {partDC, backDC}) {
-            ::SetTextColor(temp, RGB(0, 0, 0));
-            ::SetBkColor(temp, RGB(255, 255, 255));
-        }
-        // part = NOT mask AND source; back = mask AND destination; part |= back.
-        ::BitBlt(partDC, 0, 0, width, height, source, srcX, srcY, SRCCOPY);
-        ::BitBlt(partDC, 0, 0, width, height, maskDC, srcX, srcY, 0x00220326 /* DSna */);
-        ::BitBlt(backDC, 0, 0, width, height, dc, x, y, SRCCOPY);
-        ::BitBlt(backDC, 0, 0, width, height, maskDC, srcX, srcY, SRCAND);
-        ::BitBlt(partDC, 0, 0, width, height, backDC, 0, 0, SRCPAINT);
-        ok = ::BitBlt(dc, x, y, width, height, partDC, 0, 0, SRCCOPY);
-        ::SelectObject(maskDC, oldMask);
-        ::SelectObject(partDC, oldPart);
-        ::SelectObject(backDC, oldBack);
+    // The mask is white where the source has the transparent colour. The bitmaps are made
+    // first so that they outlive their selections.
+    CBitmap mask, part, back;
+    mask.Attach(::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr));
+    part.CreateCompatibleBitmap(dc, width, height);
+    back.CreateCompatibleBitmap(dc, width, height);
+    CDC maskDC, partDC, backDC;
+    if (mask.IsNull() || part.IsNull() || back.IsNull() || !maskDC.CreateCompatibleDC(dc) ||
+        !partDC.CreateCompatibleDC(dc) || !backDC.CreateCompatibleDC(dc))
+        return FALSE;
+    CScopedSelection maskSelection(maskDC, mask);
+    CScopedSelection partSelection(partDC, part);
+    CScopedSelection backSelection(backDC, back);
+    const COLORREF oldSourceBk = ::SetBkColor(source, transparent);
+    ::BitBlt(maskDC, 0, 0, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+    ::SetBkColor(source, oldSourceBk);
+    // Mask bits reach colour bitmaps as black (0) and white (1).
+    for (HDC temp : {partDC.GetSafeHdc(), backDC.GetSafeHdc()}) {
+        ::SetTextColor(temp, RGB(0, 0, 0));
+        ::SetBkColor(temp, RGB(255, 255, 255));
     }
-    for (HBITMAP b : {mask, part, back})
-        if (b) ::DeleteObject(b);
-    for (HDC d : {maskDC, partDC, backDC})
-        if (d) ::DeleteDC(d);
-    return ok;
+    // part = NOT mask AND source; back = mask AND destination; part |= back.
+    ::BitBlt(partDC, 0, 0, width, height, source, srcX, srcY, SRCCOPY);
+    ::BitBlt(partDC, 0, 0, width, height, maskDC, srcX, srcY, 0x00220326 /* DSna */);
+    ::BitBlt(backDC, 0, 0, width, height, dc, x, y, SRCCOPY);
+    ::BitBlt(backDC, 0, 0, width, height, maskDC, srcX, srcY, SRCAND);
+    ::BitBlt(partDC, 0, 0, width, height, backDC, 0, 0, SRCPAINT);
+    return ::BitBlt(dc, x, y, width, height, partDC, 0, 0, SRCCOPY);
 }
 
 TRIVERTEX Vertex(LONG x, LONG y, COLORREF color) {

@@ -45,9 +45,9 @@ BOOL CZephApp::InitInstance() {
     char name[256] = {};
     if (::LoadStringA(m_hInstance, IDS_APP_NAME, name, sizeof(name)) > 0) m_appName = name;
 
-    // One instance only. The handle stays open for the life of the process.
+    // One instance only. The handle stays open for the life of the application.
     ::SetLastError(ERROR_SUCCESS);
-    ::CreateSemaphoreA(nullptr, 0, 1, m_appName.c_str());
+    m_instanceLock.Reset(::CreateSemaphoreA(nullptr, 0, 1, m_appName.c_str()));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
 
     m_mixer = CreateMixer();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "LanguageSupport.h"
+#include "UniqueHandle.h"
 #include "WinApp.h"
 
 #include <memory>
@@ -47,6 +48,8 @@ private:
     // The stored language, or false when none is stored.
     static bool ReadStoredLanguage(LCID* language);
 
+    // The single-instance semaphore, held while the application lives.
+    CKernelHandle m_instanceLock;
     std::unique_ptr<CZephMixer> m_mixer;
     std::unique_ptr<CWnd> m_sheet;
     std::string m_appName = "zephmixer";

@@ -21,21 +21,21 @@ HRESULT CWaveFile::Open(const char* fileName) {
     Close();
     m_format.reset();
     if (!fileName) return E_FAIL;
-    m_file = mmioOpenA(const_cast<char*>(fileName), nullptr, MMIO_READ | MMIO_ALLOCBUF);
+    m_file.Reset(mmioOpenA(const_cast<char*>(fileName), nullptr, MMIO_READ | MMIO_ALLOCBUF));
     if (!m_file) return E_FAIL;
 
     m_riff = {};
-    if (mmioDescend(m_file, &m_riff, nullptr, 0) != MMSYSERR_NOERROR) return Fail();
+    if (mmioDescend(m_file.Get(), &m_riff, nullptr, 0) != MMSYSERR_NOERROR) return Fail();
     if (m_riff.ckid != FOURCC_RIFF || m_riff.fccType != mmioFOURCC('W', 'A', 'V', 'E'))
         return Fail();
 
     // Chunks are only looked for where the file really has bytes, whatever the sizes claim.
-    LONG fileSize = mmioSeek(m_file, 0, SEEK_END);
+    LONG fileSize = mmioSeek(m_file.Get(), 0, SEEK_END);
     if (fileSize < 0) return Fail();
     ULONGLONG riffEnd = ULONGLONG(m_riff.dwDataOffset) + m_riff.cksize;
     m_riffEnd = DWORD(std::min<ULONGLONG>(riffEnd, ULONGLONG(fileSize)));
     LONG formStart = LONG(m_riff.dwDataOffset + sizeof(FOURCC));
-    if (mmioSeek(m_file, formStart, SEEK_SET) != formStart) return Fail();
+    if (mmioSeek(m_file.Get(), formStart, SEEK_SET) != formStart) return Fail();
 
     if (FAILED(ReadFormat())) return Fail();
     if (FAILED(ResetToData())) return Fail();
@@ -51,7 +51,8 @@ HRESULT CWaveFile::ReadFormat() {
     if (chunk.cksize < kBaseFormatSize) return E_FAIL;
 
     WAVEFORMATEX base = {};
-    if (mmioRead(m_file, reinterpret_cast<HPSTR>(&base), kBaseFormatSize) != LONG(kBaseFormatSize))
+    if (mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(&base), kBaseFormatSize) !=
+        LONG(kBaseFormatSize))
         return E_FAIL;
     if (base.nChannels == 0 || base.nBlockAlign == 0 || base.nSamplesPerSec == 0 ||
         base.wBitsPerSample == 0)
@@ -65,20 +66,20 @@ HRESULT CWaveFile::ReadFormat() {
         // Other formats carry their extra size and extra bytes, all inside the chunk.
         WORD extra = 0;
         if (chunk.cksize < kFormatHeaderSize) return E_FAIL;
-        if (mmioRead(m_file, reinterpret_cast<HPSTR>(&extra), sizeof(extra)) != sizeof(extra))
+        if (mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(&extra), sizeof(extra)) != sizeof(extra))
             return E_FAIL;
         if (ULONGLONG(kFormatHeaderSize) + extra > chunk.cksize) return E_FAIL;
         std::unique_ptr<BYTE[]> format(new BYTE[sizeof(WAVEFORMATEX) + extra]);
         base.cbSize = extra;
         std::memcpy(format.get(), &base, sizeof(WAVEFORMATEX));
         if (extra != 0 &&
-            mmioRead(m_file, reinterpret_cast<HPSTR>(format.get()) + sizeof(WAVEFORMATEX), extra) !=
-                LONG(extra))
+            mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(format.get()) + sizeof(WAVEFORMATEX),
+                     extra) != LONG(extra))
             return E_FAIL;
         m_format = std::move(format);
     }
 
-    if (mmioAscend(m_file, &chunk, 0) != MMSYSERR_NOERROR) {
+    if (mmioAscend(m_file.Get(), &chunk, 0) != MMSYSERR_NOERROR) {
         m_format.reset();
         return E_FAIL;
     }
@@ -88,7 +89,7 @@ HRESULT CWaveFile::ReadFormat() {
 HRESULT CWaveFile::ResetToData() {
     if (!m_file) return E_FAIL;
     LONG formStart = LONG(m_riff.dwDataOffset + sizeof(FOURCC));
-    if (mmioSeek(m_file, formStart, SEEK_SET) != formStart) return E_FAIL;
+    if (mmioSeek(m_file.Get(), formStart, SEEK_SET) != formStart) return E_FAIL;
     MMCKINFO chunk = {};
     if (!FindChunk(mmioFOURCC('d', 'a', 't', 'a'), &chunk)) return E_FAIL;
     if (chunk.cksize > kMaxDataSize) return E_FAIL;
@@ -102,10 +103,10 @@ HRESULT CWaveFile::ResetToData() {
 // file) ends the search: its size cannot be trusted, and skipping it could wrap around.
 bool CWaveFile::FindChunk(FOURCC id, MMCKINFO* chunk) {
     for (;;) {
-        LONG position = mmioSeek(m_file, 0, SEEK_CUR);
+        LONG position = mmioSeek(m_file.Get(), 0, SEEK_CUR);
         if (position < 0 || ULONGLONG(position) + 2 * sizeof(DWORD) > m_riffEnd) return false;
         MMCKINFO found = {};
-        if (mmioDescend(m_file, &found, nullptr, 0) != MMSYSERR_NOERROR) return false;
+        if (mmioDescend(m_file.Get(), &found, nullptr, 0) != MMSYSERR_NOERROR) return false;
         ULONGLONG end = ULONGLONG(found.dwDataOffset) + found.cksize;
         if (end > m_riffEnd) return false;
         if (found.ckid == id) {
@@ -114,22 +115,22 @@ bool CWaveFile::FindChunk(FOURCC id, MMCKINFO* chunk) {
         }
         ULONGLONG next = end + (found.cksize & 1);
         if (next >= m_riffEnd) return false;
-        if (mmioSeek(m_file, LONG(next), SEEK_SET) != LONG(next)) return false;
+        if (mmioSeek(m_file.Get(), LONG(next), SEEK_SET) != LONG(next)) return false;
     }
 }
 
 HRESULT CWaveFile::Read(UINT count, BYTE* destination, UINT* bytesRead) {
     if (bytesRead) *bytesRead = 0;
-    if (!m_file || (!destination && count != 0)) return E_FAIL;
+    if (!m_file.Get() || (!destination && count != 0)) return E_FAIL;
 
     MMIOINFO info = {};
-    if (mmioGetInfo(m_file, &info, 0) != MMSYSERR_NOERROR) return E_FAIL;
+    if (mmioGetInfo(m_file.Get(), &info, 0) != MMSYSERR_NOERROR) return E_FAIL;
     UINT wanted = std::min<UINT>(count, m_bytesLeft);
     UINT done = 0;
     HRESULT result = S_OK;
     while (done < wanted) {
         if (info.pchNext == info.pchEndRead) {
-            if (mmioAdvance(m_file, &info, MMIO_READ) != MMSYSERR_NOERROR ||
+            if (mmioAdvance(m_file.Get(), &info, MMIO_READ) != MMSYSERR_NOERROR ||
                 info.pchNext == info.pchEndRead) {
                 result = E_FAIL;
                 break;
@@ -141,17 +142,14 @@ HRESULT CWaveFile::Read(UINT count, BYTE* destination, UINT* bytesRead) {
         info.pchNext += step;
         done += step;
     }
-    mmioSetInfo(m_file, &info, 0);
+    mmioSetInfo(m_file.Get(), &info, 0);
     m_bytesLeft -= done;
     if (bytesRead) *bytesRead = done;
     return result;
 }
 
 void CWaveFile::Close() {
-    if (m_file) {
-        mmioClose(m_file, 0);
-        m_file = nullptr;
-    }
+    m_file.Close();
 }
 
 HRESULT CWaveFile::Fail() {

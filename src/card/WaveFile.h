@@ -3,9 +3,19 @@
 
 #include "Platform.h"
 
+#include "UniqueHandle.h"
+
 #include <mmsystem.h>
 
 #include <memory>
+
+// Files opened with mmioOpen.
+struct MmioTraits {
+    using Handle = HMMIO;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { mmioClose(h, 0); }
+};
 
 class CWaveFile {
 public:
@@ -32,7 +42,7 @@ public:
     WAVEFORMATEX* GetFormat() { return reinterpret_cast<WAVEFORMATEX*>(m_format.get()); }
     // Length of the sound data in bytes.
     DWORD GetSize() const { return m_data.cksize; }
-    bool IsOpen() const { return m_file != nullptr; }
+    bool IsOpen() const { return m_file.IsValid(); }
 
 private:
     HRESULT ReadFormat();
@@ -40,7 +50,7 @@ private:
     HRESULT Fail(); // drops the format, closes the file, E_FAIL
 
     std::unique_ptr<BYTE[]> m_format;
-    HMMIO m_file = nullptr;
+    CUniqueHandle<MmioTraits> m_file;
     MMCKINFO m_data = {};
     MMCKINFO m_riff = {};
     // Where the RIFF chunk's contents end, clipped to the end of the file.

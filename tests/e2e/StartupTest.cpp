@@ -6,6 +6,7 @@
 #include "ProgramRun.h"
 #include "RegistryKey.h"
 #include "SimCard.h"
+#include "UniqueHandle.h"
 #include "ZephMixer.h"
 
 #include <gtest/gtest.h>
@@ -100,12 +101,12 @@ TEST_F(StartupTest, MinimizeFlagFollowedByAFileStillLoadsIt) {
 
 TEST_F(StartupTest, SecondInstanceEndsAtOnceAndTouchesNothing) {
     // This test holds the instance semaphore as a running control panel would.
-    HANDLE first = ::CreateSemaphoreA(nullptr, 0, 1, "Quenda Mixer");
-    ASSERT_NE(first, nullptr);
+    CKernelHandle first(::CreateSemaphoreA(nullptr, 0, 1, "Quenda Mixer"));
+    ASSERT_TRUE(first);
     key.SetDword("Language", 0x0413);
     WritePreset(kHeader + "2\t1\t 1\t(Master Mute)\n" + kEnd);
     ProgramRun run = RunProgram("\"" + preset + "\"", 20000);
-    ::CloseHandle(first);
+    first.Close();
     ASSERT_TRUE(run.ended);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ(Read(kMasterMute), (std::vector<DWORD>{0}));

@@ -1,6 +1,8 @@
 #include "Platform.h"
 
 #include "CardControl.h"
+#include "ComInit.h"
+#include "ComPtr.h"
 #include "MixerApi.h"
 #include "SimDevice.h"
 #include "ZephMixer.h"
@@ -18,20 +20,19 @@ const char kCardEnumerator[] = "QUENDA";
 const char kStateFile[] = "quendasim-card-test-state.bin";
 
 // The card's vendor object as any program gets it.
-ICardControl* CreateVendor() {
-    void* object = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_CardControl, nullptr, CLSCTX_INPROC_SERVER,
-                                kCardControlIids[0], &object)))
-        return nullptr;
-    return static_cast<ICardControl*>(object);
+CComPtr<ICardControl> CreateVendor() {
+    CComPtr<ICardControl> object;
+    CoCreateInstance(CLSID_CardControl, nullptr, CLSCTX_INPROC_SERVER, kCardControlIids[0],
+                     object.ReceiveVoid());
+    return object;
 }
 
 // Passes every call on to the card's real vendor object and counts the writes; can make the
 // reads of one property fail, as a card might.
 class CRecordingControl : public ICardControl {
 public:
-    explicit CRecordingControl(ICardControl* card) : m_card(card) {}
-    virtual ~CRecordingControl() { m_card->Release(); }
+    explicit CRecordingControl(ICardControl* card) { m_card.Attach(card); }
+    virtual ~CRecordingControl() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
@@ -60,7 +61,7 @@ public:
     DWORD failReads = 0;
 
 private:
-    ICardControl* m_card;
+    CComPtr<ICardControl> m_card;
     ULONG m_refs = 1;
 };
 
@@ -91,7 +92,7 @@ protected:
     static void TearDownTestSuite() { std::remove(kStateFile); }
 
     void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        ASSERT_TRUE(SUCCEEDED(com.Initialize()));
         card = CreateVendor();
         ASSERT_NE(card, nullptr) << "the simulated card is not registered (regsvr32)";
         for (DWORD id = 1; id <= 5; ++id) {
@@ -114,8 +115,8 @@ protected:
         // The card as the test found it.
         for (DWORD id = 1; card && id <= 5; ++id)
             if (!saved[id - 1].empty()) card->SetProperty(id, saved[id - 1].data(), kSizes[id - 1]);
-        if (card) card->Release();
-        CoUninitialize();
+        card.Reset();
+        com.Uninitialize();
     }
 
     void SetSpeakerMode(DWORD mode) {
@@ -129,7 +130,8 @@ protected:
     }
 
     static constexpr DWORD kSizes[5] = {11, 24, 4, 16, 4};
-    ICardControl* card = nullptr;
+    CComInit com;
+    CComPtr<ICardControl> card;
     std::vector<BYTE> saved[5];
 };
 

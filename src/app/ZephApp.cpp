@@ -1,12 +1,11 @@
 #include "ZephApp.h"
 
+#include "PresetFile.h"
 #include "RegistryKey.h"
 #include "ZephCommandLineInfo.h"
 #include "ZephMixer.h"
 
 #include "../res/resource.h"
-
-#include <cstdio>
 
 CZephApp::CZephApp() = default;
 
@@ -71,10 +70,8 @@ BOOL CZephApp::InitInstance() {
 }
 
 void CZephApp::LoadCommandLinePreset(const std::string& path) {
-    FILE* stream = std::fopen(path.c_str(), "r");
-    if (!stream) return;
-    m_mixer->LoadSettings(stream);
-    std::fclose(stream);
+    PresetStream stream = OpenPresetForReading(path);
+    if (stream) m_mixer->LoadSettings(stream.get());
 }
 
 int CZephApp::ExitInstance() {

@@ -38,8 +38,8 @@ protected:
     // Constructs, creates and shows the main window (minimised or only as the notification
     // icon when asked). False when there is no main window.
     virtual bool CreateMainWindow(const CZephCommandLineInfo& commandLine);
-    // Applies the preset file named on the command line; a file that cannot be opened is
-    // ignored.
+    // Applies the preset file named on the command line; a file that cannot be opened, or a
+    // name that is not a file on disk (a device such as "AUX"), is ignored.
     void LoadCommandLinePreset(const std::string& path);
 
 private:

@@ -98,6 +98,17 @@ TEST_F(StartupTest, MinimizeFlagFollowedByAFileStillLoadsIt) {
     EXPECT_TRUE(run.boxes.empty());
 }
 
+// A device name opens, but reading from a serial port waits for input that never comes: such
+// a name is ignored like a file that cannot be opened, and the program ends by itself.
+TEST_F(StartupTest, PresetNamingADeviceIsIgnored) {
+    for (const char* arguments : {"AUX", "/minimize COM1", "NUL"}) {
+        ProgramRun run = RunProgram(arguments, 30000);
+        ASSERT_TRUE(run.ended) << arguments;
+        EXPECT_EQ(run.exitCode, 0u) << arguments;
+        EXPECT_TRUE(run.boxes.empty()) << arguments;
+    }
+}
+
 TEST_F(StartupTest, SecondInstanceEndsAtOnceAndTouchesNothing) {
     // This test holds the instance semaphore as a running control panel would.
     HANDLE first = ::CreateSemaphoreA(nullptr, 0, 1, "Quenda Mixer");

@@ -1,6 +1,7 @@
 #include "ZephApp.h"
 
 #include "PresetFile.h"
+#include "RegistryDword.h"
 #include "RegistryKey.h"
 #include "ZephCommandLineInfo.h"
 #include "ZephMixer.h"
@@ -34,8 +35,10 @@ void CZephApp::CreateKeyChain() {
 bool CZephApp::ReadStoredLanguage(LCID* language) {
     CRegistryKey key;
     key.SetRoot(HKEY_CURRENT_USER, kSettingsKey);
+    // Only a language stored as the program stores it counts; anything else written under
+    // the name (a string, a single byte) is no choice of the user's.
     DWORD value = 0;
-    if (!key.QueryDword(kLanguageValue, &value)) return false;
+    if (!QueryStoredDword(key, kLanguageValue, &value)) return false;
     *language = value;
     return true;
 }

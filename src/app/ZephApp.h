@@ -44,7 +44,7 @@ protected:
 
 private:
     static void CreateKeyChain();
-    // The stored language, or false when none is stored.
+    // The stored language, or false when none is stored as a 4-byte REG_DWORD.
     static bool ReadStoredLanguage(LCID* language);
 
     std::unique_ptr<CZephMixer> m_mixer;

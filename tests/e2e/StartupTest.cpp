@@ -148,6 +148,31 @@ TEST_F(StartupTest, FirstStartStoresTheDefaultLanguageAndFullAcceleration) {
     EXPECT_EQ(language, 0x040Cu);
 }
 
+// "Language" holds something the program did not write: not a choice of the user's. The
+// start is a first start, and the end stores the default language as a DWORD.
+TEST_F(StartupTest, LanguageOfAnotherTypeCountsAsNotStored) {
+    CLanguageSupport defaults;
+    const BYTE seven = 0x07;
+    for (int round = 0; round < 2; ++round) {
+        if (round == 0)
+            ASSERT_TRUE(key.SetString("Language", "ab"));
+        else
+            ASSERT_TRUE(key.SetBinary("Language", &seven, sizeof(seven)));
+        ProgramRun run = RunProgram("");
+        ASSERT_TRUE(run.ended) << round;
+        DWORD type = REG_NONE;
+        DWORD language = 0;
+        DWORD size = sizeof(language);
+        ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "Language", RRF_RT_ANY, &type,
+                                 &language, &size),
+                  ERROR_SUCCESS)
+            << round;
+        EXPECT_EQ(type, DWORD(REG_DWORD)) << round;
+        EXPECT_EQ(size, sizeof(DWORD)) << round;
+        EXPECT_EQ(language, defaults.GetLanguage()) << round;
+    }
+}
+
 TEST_F(StartupTest, MissingMixerDeviceIsReportedAndLanguageKept) {
     key.SetDword("Language", 0x0410);
     ProgramRun run;

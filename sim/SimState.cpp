@@ -91,11 +91,15 @@ bool CSimState::MapFile(const std::string& name, bool first) {
     CKernelHandle file(::CreateFileA(m_path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file && first && !intact) {
+    // Only a file on disk can hold the state: a pipe, a device ("NUL", "COM1") or a link to
+    // one (/dev/null, /dev/zero) opens, but can neither be sized nor mapped. The state then
+    // lives in memory, as when the file cannot be written.
+    bool usable = file.IsValid() && ::GetFileType(file.Get()) == FILE_TYPE_DISK;
+    if (usable && first && !intact) {
         ::SetFilePointer(file.Get(), sizeof(SimFile), nullptr, FILE_BEGIN);
-        if (!::SetEndOfFile(file.Get())) return false;
+        usable = ::SetEndOfFile(file.Get()) != FALSE;
     }
-    m_fileBacked = file.IsValid();
+    m_fileBacked = usable;
     m_fileMapping.Reset(::CreateFileMappingA(m_fileBacked ? file.Get() : INVALID_HANDLE_VALUE,
                                              nullptr, PAGE_READWRITE, 0, sizeof(SimFile),
                                              name.c_str()));
@@ -155,7 +159,7 @@ bool CSimState::LoadFile(const std::string& path, SimPersistent* out) {
     CKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
     if (::GetFileSize(file.Get(), nullptr) != sizeof(SimFile)) return false;
     auto contents = std::make_unique<SimFile>();
     DWORD read = 0;

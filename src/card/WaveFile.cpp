@@ -2,6 +2,8 @@
 
 #include "WaveFile.h"
 
+#include <mmreg.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,6 +11,31 @@ namespace {
 // The part of a WAVEFORMATEX that every "fmt " chunk holds (it ends before cbSize).
 const DWORD kBaseFormatSize = offsetof(WAVEFORMATEX, cbSize);
 const DWORD kFormatHeaderSize = kBaseFormatSize + sizeof(WORD);
+// The subformat of integer PCM in a WAVE_FORMAT_EXTENSIBLE format.
+const GUID kSubtypePcm = {
+    0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// The sound is played as integer PCM with the channel count, rate and sample size read here,
+// so only a format that is exactly that is taken: compressed or floating-point data would
+// play as noise, and block sizes or rates that disagree with the samples come from a damaged
+// header.
+bool IsPlayablePcm(const WAVEFORMATEX& format) {
+    if (format.wBitsPerSample % 8 != 0 || format.nChannels > CWaveFile::kMaxChannels) return false;
+    const DWORD block = DWORD(format.nChannels) * (format.wBitsPerSample / 8);
+    return format.nBlockAlign == block &&
+           ULONGLONG(format.nAvgBytesPerSec) == ULONGLONG(format.nSamplesPerSec) * block;
+}
+
+bool IsPcmTag(const BYTE* format) {
+    const WAVEFORMATEX* header = reinterpret_cast<const WAVEFORMATEX*>(format);
+    if (header->wFormatTag == WAVE_FORMAT_PCM) return true;
+    if (header->wFormatTag != WAVE_FORMAT_EXTENSIBLE ||
+        header->cbSize < sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX))
+        return false;
+    WAVEFORMATEXTENSIBLE extensible;
+    std::memcpy(&extensible, format, sizeof(extensible));
+    return IsEqualGUID(extensible.SubFormat, kSubtypePcm) != FALSE;
+}
 } // namespace
 
 CWaveFile::CWaveFile() = default;
@@ -41,7 +68,7 @@ HRESULT CWaveFile::Open(const char* fileName) {
     if (FAILED(ResetToData())) return Fail();
     // A sound without one whole sample frame cannot be played: no sound buffer can be made
     // for it, and the player needs its buffers to open the device at all.
-    if (m_data.cksize < GetFormat()->nBlockAlign) return Fail();
+    if (m_data.cksize == 0) return Fail();
     return S_OK;
 }
 
@@ -55,7 +82,7 @@ HRESULT CWaveFile::ReadFormat() {
         LONG(kBaseFormatSize))
         return E_FAIL;
     if (base.nChannels == 0 || base.nBlockAlign == 0 || base.nSamplesPerSec == 0 ||
-        base.wBitsPerSample == 0)
+        base.wBitsPerSample == 0 || !IsPlayablePcm(base))
         return E_FAIL;
 
     if (base.wFormatTag == WAVE_FORMAT_PCM) {
@@ -76,6 +103,7 @@ HRESULT CWaveFile::ReadFormat() {
             mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(format.get()) + sizeof(WAVEFORMATEX),
                      extra) != LONG(extra))
             return E_FAIL;
+        if (!IsPcmTag(format.get())) return E_FAIL;
         m_format = std::move(format);
     }
 
@@ -93,6 +121,10 @@ HRESULT CWaveFile::ResetToData() {
     MMCKINFO chunk = {};
     if (!FindChunk(mmioFOURCC('d', 'a', 't', 'a'), &chunk)) return E_FAIL;
     if (chunk.cksize > kMaxDataSize) return E_FAIL;
+    // Bytes after the last whole sample frame are not sound: they are left out, so the
+    // sound ends on a frame and its buffers hold whole frames only.
+    const WAVEFORMATEX* format = GetFormat();
+    if (format) chunk.cksize -= chunk.cksize % format->nBlockAlign;
     m_data = chunk;
     m_bytesLeft = chunk.cksize;
     return S_OK;

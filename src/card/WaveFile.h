@@ -22,15 +22,19 @@ public:
     // Sounds longer than this are refused: the test sound is a second or two, and the player
     // allocates one buffer of this size per speaker.
     static const DWORD kMaxDataSize = 4 * 1024 * 1024;
+    // More channels than the player has speakers is no test sound.
+    static const WORD kMaxChannels = 8;
 
     CWaveFile();
     ~CWaveFile();
     CWaveFile(const CWaveFile&) = delete;
     CWaveFile& operator=(const CWaveFile&) = delete;
 
-    // Opens the file and checks it: a RIFF/WAVE file with a sane "fmt " chunk and a "data"
-    // chunk that lies inside the file and holds at least one sample frame. S_OK, or E_FAIL
-    // with the file closed.
+    // Opens the file and checks it: a RIFF/WAVE file with a "fmt " chunk of integer PCM
+    // (plain, or extensible with the PCM subformat) of at most kMaxChannels channels whose
+    // block size and byte rate agree with its samples, and a "data" chunk that lies inside the
+    // file and holds at least one sample frame. S_OK, or E_FAIL with the file closed. The
+    // sound is the data's whole frames: bytes of a last partial frame are not part of it.
     HRESULT Open(const char* fileName);
     // Positions the reader at the start of the sound data again. S_OK or E_FAIL.
     HRESULT ResetToData();
@@ -40,7 +44,7 @@ public:
 
     // The format: a WAVEFORMATEX followed by its cbSize extra bytes; null while not open.
     WAVEFORMATEX* GetFormat() { return reinterpret_cast<WAVEFORMATEX*>(m_format.get()); }
-    // Length of the sound data in bytes.
+    // Length of the sound data in bytes (whole sample frames).
     DWORD GetSize() const { return m_data.cksize; }
     bool IsOpen() const { return m_file.IsValid(); }
 

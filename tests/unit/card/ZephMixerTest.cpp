@@ -5,6 +5,7 @@
 #include "ComPtr.h"
 #include "MixerApi.h"
 #include "SimDevice.h"
+#include "SimVendor.h"
 #include "ZephMixer.h"
 
 #include <gtest/gtest.h>
@@ -444,6 +445,31 @@ TEST_F(ZephMixer, AnUnknownMicBoostInAPresetLeavesTheBoostAlone) {
 
     EXPECT_EQ(LoadText(mixer, "MicBoost 1\n"), 1);
     EXPECT_EQ(mixer.GetMicBoost(), 1);
+}
+
+// A number the card's 32 bits cannot hold is no value: wrapped, -4294967296 would be full
+// level and 4294967301 room 5. The card keeps what it had; the range's own ends still apply.
+TEST_F(ZephMixer, CardNumbersPast32BitsInAPresetAreIgnored) {
+    CTestMixer mixer;
+    ASSERT_EQ(mixer.Init(), 1);
+    mixer.SetReverb(3);
+    mixer.SetMicBoost(1);
+    LONG gains[6] = {-65536, -65536, -65536, -65536, -65536, -65536};
+    card->SetProperty(CARDPROP_SPEAKER_VOLUMES, gains, sizeof(gains));
+
+    EXPECT_EQ(LoadText(mixer, "SpeakerVolFL -4294967296\n"
+                              "Reverb 4294967301\n"
+                              "MicBoost 2147483648\n"
+                              "SpeakerVolFR -2147483648\n"),
+              1);
+    LONG effect = 0;
+    mixer.GetReverb(&effect);
+    EXPECT_EQ(effect, 3);
+    EXPECT_EQ(mixer.GetMicBoost(), 1);
+    LONG read[6] = {};
+    card->GetProperty(CARDPROP_SPEAKER_VOLUMES, read, sizeof(read));
+    EXPECT_EQ(read[4], -65536);               // front left kept
+    EXPECT_EQ(read[5], CSimVendor::kMinGain); // front right at the card's lowest level
 }
 
 TEST_F(ZephMixer, MixerSectionIsAppliedWhenCardKeysAreMissing) {

@@ -37,7 +37,7 @@ bool CAudioSlider::ReadLevels() {
 void CAudioSlider::PlaceLevelBar(CCoolDC& dc, const CRect& channel, const CRect& bar) {
     const bool vertical = IsVertical();
     if (!(m_options & Stereo)) {
-        CopyLevelPart(dc, bar, LevelSpan(bar, m_levelA, m_levelB));
+        CopyLevelParts(dc, bar, {LevelSpan(bar, m_levelA, m_levelB)});
     } else {
         // Two halves with a one-pixel gap: side by side on vertical sliders, one above the
         // other on horizontal ones; each runs from its level to the maximum end.
@@ -51,11 +51,10 @@ void CAudioSlider::PlaceLevelBar(CCoolDC& dc, const CRect& channel, const CRect&
             first.bottom = middle - 1;
             second.top = middle;
         }
-        CRect part;
-        part.IntersectRect(LevelSpan(bar, m_levelA, m_lastMax), first);
-        CopyLevelPart(dc, bar, part);
-        part.IntersectRect(LevelSpan(bar, m_levelB, m_lastMax), second);
-        CopyLevelPart(dc, bar, part);
+        CRect a, b;
+        a.IntersectRect(LevelSpan(bar, m_levelA, m_lastMax), first);
+        b.IntersectRect(LevelSpan(bar, m_levelB, m_lastMax), second);
+        CopyLevelParts(dc, bar, {a, b});
     }
     const long long range = static_cast<long long>(m_lastMax) - m_lastMin;
     if ((m_options & ShowPeak) && vertical && range > 0 && m_peak >= m_lastMin &&

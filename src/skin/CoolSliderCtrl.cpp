@@ -51,12 +51,13 @@ TRIVERTEX Vertex(int x, int y, COLORREF c) {
     return v;
 }
 
-// A memory DC drawing into one bitmap, compatible with a reference DC.
-bool CreateImage(CCoolBitmap& image, CCoolDC& dc, HDC reference, int width, int height) {
-    if (width <= 0 || height <= 0) return false;
-    if (!image.CreateCompatibleBitmap(reference, width, height)) return false;
-    if (!dc.CreateCompatibleDC(reference)) return false;
-    return dc.SelectObject(image) != nullptr;
+// Asks the system track bar's own procedure (its class's), past the subclass chain: the paint
+// of a running meter asks for its position and range 20 times a second, and every trip
+// through the chain looks its subclass data up again.
+int AskTrackBar(HWND window, UINT message) {
+    const auto procedure = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(window, GCLP_WNDPROC));
+    if (!procedure) return static_cast<int>(::SendMessageA(window, message, 0, 0));
+    return static_cast<int>(::CallWindowProcA(procedure, window, message, 0, 0));
 }
 
 } // namespace
@@ -70,12 +71,12 @@ CCoolSliderCtrl::CCoolSliderCtrl() : m_lastClick(0) {
 CCoolSliderCtrl::~CCoolSliderCtrl() = default;
 
 void CCoolSliderCtrl::ReleaseImages() {
-    m_composed.reset();
+    m_composed.Reset();
     m_background.reset();
-    m_channelNormal.reset();
-    m_channelHot.reset();
-    m_channelFocused.reset();
-    m_levelImage.reset();
+    m_channelNormal.Reset();
+    m_channelHot.Reset();
+    m_channelFocused.Reset();
+    m_levelImage.Reset();
 }
 
 void CCoolSliderCtrl::OnColorsChanged() {
@@ -115,6 +116,11 @@ LRESULT CCoolSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void CCoolSliderCtrl::GetGeometry(CRect& channel, CRect& thumb) const {
+    GetGeometry(channel, thumb, GetPos(), GetRangeMin(), GetRangeMax());
+}
+
+void CCoolSliderCtrl::GetGeometry(CRect& channel, CRect& thumb, int pos, int minimum,
+                                  int maximum) const {
     channel = GetChannelRect();
     // Vertical sliders may report their channel with the axes exchanged.
     if (IsVertical() && channel.Width() > channel.Height()) {
@@ -122,8 +128,8 @@ void CCoolSliderCtrl::GetGeometry(CRect& channel, CRect& thumb) const {
         std::swap(channel.right, channel.bottom);
     }
     thumb = GetThumbRect();
-    const long long range = static_cast<long long>(GetRangeMax()) - GetRangeMin();
-    const long long offset = static_cast<long long>(GetPos()) - GetRangeMin();
+    const long long range = static_cast<long long>(maximum) - minimum;
+    const long long offset = static_cast<long long>(pos) - minimum;
     if (range == 0) return;
     if (IsVertical()) {
         const int length = thumb.Height();
@@ -153,25 +159,22 @@ LRESULT CCoolSliderCtrl::OnPaint() {
     const CRect client = GetClientRect();
     if (client.IsRectEmpty()) return 0;
 
-    if (!m_composed) {
-        m_composed = std::make_unique<CCoolBitmap>();
-        if (!m_composed->CreateCompatibleBitmap(paint, client.Width(), client.Height())) {
-            m_composed.reset();
-            return 0;
-        }
+    if (m_composed.IsEmpty()) {
+        if (!m_composed.Create(paint, client.Width(), client.Height())) return 0;
         m_dirty = DirtyAll;
     }
-    const int pos = GetPos(), minimum = GetRangeMin(), maximum = GetRangeMax();
+    const int pos = AskTrackBar(m_hWnd, TBM_GETPOS);
+    const int minimum = AskTrackBar(m_hWnd, TBM_GETRANGEMIN);
+    const int maximum = AskTrackBar(m_hWnd, TBM_GETRANGEMAX);
     if (minimum != m_lastMin || maximum != m_lastMax) m_dirty = DirtyAll;
     if (pos != m_lastPos) m_dirty |= DirtyBackground | DirtyTicks;
     m_lastPos = pos;
     m_lastMin = minimum;
     m_lastMax = maximum;
 
-    if (!m_composed->RestoreHandle()) return 0;
-    CCoolDC dc;
-    dc.CreateCompatibleDC(paint);
-    dc.SelectObject(*m_composed);
+    CCoolDC* composed = m_composed.Begin(paint);
+    if (!composed) return 0;
+    CCoolDC& dc = *composed;
 
     if ((m_dirty & DirtyBackground) || HasRenderFlag(RenderAlpha)) {
         if (!m_background) {
@@ -185,8 +188,9 @@ LRESULT CCoolSliderCtrl::OnPaint() {
         m_dirty |= DirtyTicks | DirtyChannel;
     }
 
-    CRect channel, thumb;
-    GetGeometry(channel, thumb);
+    // The channel and the thumb move only with the position, the range and the size.
+    if (m_dirty & DirtyBackground) GetGeometry(m_channel, m_thumb, pos, minimum, maximum);
+    const CRect channel = m_channel, thumb = m_thumb;
     const bool levels = (style & TBS_ENABLESELRANGE) != 0;
     if (levels && ReadLevels()) m_dirty |= DirtyChannel | DirtyLevelPlacement;
 
@@ -200,15 +204,15 @@ LRESULT CCoolSliderCtrl::OnPaint() {
         CRect bar = channel;
         bar.DeflateRect(2, 2);
         if (!bar.IsRectEmpty()) {
-            if ((m_dirty & DirtyLevelImage) || !m_levelImage) BuildLevelImage(dc, bar);
-            if ((m_dirty & DirtyLevelPlacement) && m_levelImage) PlaceLevelBar(dc, channel, bar);
+            if ((m_dirty & DirtyLevelImage) || m_levelImage.IsEmpty()) BuildLevelImage(dc, bar);
+            if ((m_dirty & DirtyLevelPlacement) && !m_levelImage.IsEmpty())
+                PlaceLevelBar(dc, channel, bar);
         }
     }
     if (!(style & TBS_NOTHUMB)) DrawThumb(dc, thumb);
 
     paint.BitBlt(0, 0, client.Width(), client.Height(), dc, 0, 0);
-    dc.RestoreSelections();
-    m_composed->ReleaseHandle(true);
+    m_composed.End(true);
     m_dirty = 0;
     return 0;
 }
@@ -228,7 +232,7 @@ void CCoolSliderCtrl::DrawTicks(CCoolDC& dc, const CRect& client, const CRect& c
     if (count <= 0) return;
     const DWORD style = CWnd::GetStyle();
     const bool first = (style & TBS_LEFT) != 0, both = (style & TBS_BOTH) != 0;
-    const int pos = GetPos();
+    const int pos = m_lastPos;
     if (IsVertical()) {
         const int half = thumb.Height() / 2;
         const int top = channel.top + half, bottom = channel.bottom - half;
@@ -294,45 +298,42 @@ void CCoolSliderCtrl::DrawTickArea(CCoolDC& dc, const CRect& area, int count, in
 
 void CCoolSliderCtrl::DrawChannel(CCoolDC& dc, const CRect& channel) {
     if (channel.IsRectEmpty()) return;
-    std::unique_ptr<CCoolBitmap>& image =
-        m_focused ? m_channelFocused : (m_hot ? m_channelHot : m_channelNormal);
-    if (!image) {
+    CCoolLayer& image = m_focused ? m_channelFocused : (m_hot ? m_channelHot : m_channelNormal);
+    if (image.IsEmpty()) {
         const COLORREF outer = GetColor(m_focused || m_hot ? Lum : LumDark);
         const COLORREF highlight = GetColor(m_focused ? LumBright : (m_hot ? LumLight : Lum));
-        auto built = std::make_unique<CCoolBitmap>();
-        {
-            CCoolDC image_dc;
-            if (!CreateImage(*built, image_dc, dc, channel.Width(), channel.Height())) return;
-            const CRect r(0, 0, channel.Width(), channel.Height());
-            if (HasRenderFlag(RenderGradients)) {
-                POINT centre = r.CenterPoint();
-                image_dc.FillLit(r, outer, highlight, &centre, CCoolDC::LitPyramid);
-            } else {
-                image_dc.FillSolidRect(r, highlight);
-            }
-            image_dc.Draw3dRect(r, GetColor(Shadow), GetColor(Light));
+        CCoolDC* built =
+            image.Create(dc, channel.Width(), channel.Height()) ? image.Begin(dc) : nullptr;
+        if (!built) return;
+        const CRect r(0, 0, channel.Width(), channel.Height());
+        if (HasRenderFlag(RenderGradients)) {
+            POINT centre = r.CenterPoint();
+            built->FillLit(r, outer, highlight, &centre, CCoolDC::LitPyramid);
+        } else {
+            built->FillSolidRect(r, highlight);
         }
-        built->ReleaseHandle(true);
-        image = std::move(built);
+        built->Draw3dRect(r, GetColor(Shadow), GetColor(Light));
+        image.End(true);
     }
-    image->Draw(dc, channel.left, channel.top);
+    if (CCoolDC* source = image.Begin(dc)) {
+        dc.BitBlt(channel.left, channel.top, channel.Width(), channel.Height(), *source, 0, 0);
+        image.End();
+    }
 }
 
 void CCoolSliderCtrl::BuildLevelImage(HDC reference, const CRect& bar) {
-    auto image = std::make_unique<CCoolBitmap>();
-    {
-        CCoolDC dc;
-        if (!CreateImage(*image, dc, reference, bar.Width(), bar.Height())) return;
-        const bool vertical = IsVertical();
-        // Vertical bars run from SelLow at the top to SelHigh at the bottom, horizontal ones
-        // from SelHigh at the left to SelLow at the right.
-        TRIVERTEX v[2] = {Vertex(0, 0, GetColor(vertical ? SelLow : SelHigh)),
-                          Vertex(bar.Width(), bar.Height(), GetColor(vertical ? SelHigh : SelLow))};
-        GRADIENT_RECT mesh = {0, 1};
-        dc.GradientFill(v, 2, &mesh, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
-    }
-    image->ReleaseHandle(true);
-    m_levelImage = std::move(image);
+    CCoolDC* dc = m_levelImage.Create(reference, bar.Width(), bar.Height())
+                      ? m_levelImage.Begin(reference)
+                      : nullptr;
+    if (!dc) return;
+    const bool vertical = IsVertical();
+    // Vertical bars run from SelLow at the top to SelHigh at the bottom, horizontal ones from
+    // SelHigh at the left to SelLow at the right.
+    TRIVERTEX v[2] = {Vertex(0, 0, GetColor(vertical ? SelLow : SelHigh)),
+                      Vertex(bar.Width(), bar.Height(), GetColor(vertical ? SelHigh : SelLow))};
+    GRADIENT_RECT mesh = {0, 1};
+    dc->GradientFill(v, 2, &mesh, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+    m_levelImage.End(true);
 }
 
 CRect CCoolSliderCtrl::LevelSpan(const CRect& bar, int from, int to) const {
@@ -350,20 +351,26 @@ CRect CCoolSliderCtrl::LevelSpan(const CRect& bar, int from, int to) const {
     return clipped;
 }
 
-void CCoolSliderCtrl::CopyLevelPart(CCoolDC& dc, const CRect& bar, CRect part) {
-    if (part.IsRectEmpty() || !m_levelImage) return;
-    const int srcX = part.left - bar.left, srcY = part.top - bar.top;
-    if (HasRenderFlag(RenderAlpha) && m_levelAlpha < 255)
-        m_levelImage->DrawAlpha(dc, static_cast<BYTE>(std::max(0, m_levelAlpha)), part.left,
-                                part.top, part.Width(), part.Height(), srcX, srcY, part.Width(),
-                                part.Height());
-    else
-        m_levelImage->Draw(dc, part.left, part.top, part.Width(), part.Height(), srcX, srcY,
-                           part.Width(), part.Height());
+void CCoolSliderCtrl::CopyLevelParts(CCoolDC& dc, const CRect& bar,
+                                     std::initializer_list<CRect> parts) {
+    CCoolDC* source = m_levelImage.Begin(dc);
+    if (!source) return;
+    const bool blend = HasRenderFlag(RenderAlpha) && m_levelAlpha < 255;
+    for (const CRect& part : parts) {
+        if (part.IsRectEmpty()) continue;
+        const int srcX = part.left - bar.left, srcY = part.top - bar.top;
+        if (blend)
+            dc.AlphaBlend(part.left, part.top, part.Width(), part.Height(), *source, srcX, srcY,
+                          part.Width(), part.Height(),
+                          static_cast<BYTE>(std::max(0, m_levelAlpha)));
+        else
+            dc.BitBlt(part.left, part.top, part.Width(), part.Height(), *source, srcX, srcY);
+    }
+    m_levelImage.End();
 }
 
 void CCoolSliderCtrl::PlaceLevelBar(CCoolDC& dc, const CRect&, const CRect& bar) {
-    CopyLevelPart(dc, bar, LevelSpan(bar, m_lastSelStart, m_lastSelEnd));
+    CopyLevelParts(dc, bar, {LevelSpan(bar, m_lastSelStart, m_lastSelEnd)});
 }
 
 void CCoolSliderCtrl::DrawThumb(CCoolDC& dc, const CRect& thumb) {
@@ -463,7 +470,7 @@ LRESULT CCoolSliderCtrl::OnSize(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CCoolSliderCtrl::OnDisplayChange(WPARAM wParam, LPARAM lParam) {
-    if (m_composed && m_composed->BitsPixel() != static_cast<int>(wParam)) {
+    if (!m_composed.IsEmpty() && m_composed.BitsPixel() != static_cast<int>(wParam)) {
         OnColorsChanged();
         Invalidate();
     }

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "CoolColors.h"
+#include "CoolLayer.h"
 #include "SliderCtrl.h"
 
+#include <initializer_list>
 #include <memory>
 
 class CCoolBitmap;
@@ -44,13 +46,14 @@ protected:
     // Copies the shown part of the level bar into the composed image.
     virtual void PlaceLevelBar(CCoolDC& dc, const CRect& channel, const CRect& bar);
 
-    // Copies the part of the level image that lies at part (client coordinates, within bar).
-    void CopyLevelPart(CCoolDC& dc, const CRect& bar, CRect part);
+    // Copies the parts of the level image that lie at parts (client coordinates, within bar).
+    void CopyLevelParts(CCoolDC& dc, const CRect& bar, std::initializer_list<CRect> parts);
     // The part of the bar between two values of the range.
     CRect LevelSpan(const CRect& bar, int from, int to) const;
 
     // The channel and the thumb in client coordinates, the thumb placed by the position.
     void GetGeometry(CRect& channel, CRect& thumb) const;
+    void GetGeometry(CRect& channel, CRect& thumb, int pos, int minimum, int maximum) const;
     bool IsVertical() const { return (CWnd::GetStyle() & TBS_VERT) != 0; }
 
     unsigned m_dirty = DirtyAll;
@@ -76,13 +79,10 @@ private:
     void ReleaseImages();
 
     DWORD m_lastStyle = 0, m_lastExStyle = 0;
+    CRect m_channel, m_thumb; // as placed at the last position change
     ULONGLONG m_lastClick;
-    std::unique_ptr<CCoolBitmap> m_composed;
+    CCoolLayer m_composed;
     std::unique_ptr<CCoolBitmap> m_background;
-    std::unique_ptr<CCoolBitmap> m_channelNormal;
-    std::unique_ptr<CCoolBitmap> m_channelHot;
-    std::unique_ptr<CCoolBitmap> m_channelFocused;
-
-protected:
-    std::unique_ptr<CCoolBitmap> m_levelImage;
+    CCoolLayer m_channelNormal, m_channelHot, m_channelFocused;
+    CCoolLayer m_levelImage;
 };

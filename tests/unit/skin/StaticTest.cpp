@@ -74,6 +74,19 @@ TEST_F(StaticTest, WideLabelWrapsAndTallLabelScrollsWhileHoveredThenSnapsBack) {
     ASSERT_TRUE(PumpUntil([&] { return !Same(Repaint(tall), tallBefore); }, 3000));
     MouseTo(POINT{1200, 1000});
     EXPECT_TRUE(PumpUntil([&] { return Same(Repaint(tall), tallBefore); }, 3000));
+
+    // Above the middle the text moves down, out of sight, and comes round again from the top.
+    auto showsText = [&] {
+        const PixelImage image = Repaint(tall);
+        for (int y = 2; y < image.height - 2; ++y)
+            for (int x = 2; x < image.width - 2; ++x)
+                if (GetGValue(image.At(x, y)) > 40) return true; // the panel is pure red
+        return false;
+    };
+    MouseTo(ScreenPoint(tall, 60, 2));
+    ASSERT_TRUE(PumpUntil([&] { return !showsText(); }, 4000));
+    EXPECT_TRUE(PumpUntil(showsText, 8000));
+    MouseTo(POINT{1200, 1000});
 }
 
 TEST_F(StaticTest, DisabledLuminousLabelIsAFlatLumDarkPanelWithLumText) {

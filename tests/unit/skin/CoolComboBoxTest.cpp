@@ -64,6 +64,21 @@ TEST_F(ComboTest, HoldingTheLeftButtonLightsTheDropButtonUntilRelease) {
     MouseButton(false);
     EXPECT_TRUE(PumpUntil([&] { return button() == Slot(CoolColors::Lum); }));
     EXPECT_FALSE(combo.IsPressed());
+    combo.ShowDropDown(false);
+
+    // Pressed, then dragged into the dropped list and released there: the list took the
+    // mouse, so the button goes dark although the release never reached the combo box.
+    // (Pressed on the text area: a second press on the button would be a double click.)
+    MouseTo(ClientToScreenPoint(combo, TextArea().left + 10, centre.y));
+    MouseButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return combo.GetDroppedState() && combo.IsPressed(); }));
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetComboBoxInfo(combo, &info);
+    MouseTo(ClientToScreenPoint(info.hwndList, 10, 5));
+    EXPECT_TRUE(PumpUntil([&] { return !combo.IsPressed(); }));
+    MouseButton(false);
+    EXPECT_TRUE(PumpUntil([&] { return button() == Slot(CoolColors::Lum); }));
 }
 
 TEST_F(ComboTest, TextColourFollowsEnabledStateAndHover) {

@@ -117,6 +117,16 @@ TEST(CoolEdit, TextSitsOnTheSkinInItsStateColours) {
     EXPECT_EQ(window.At(0, 0), edit.GetColor(CoolColors::Light));
     EXPECT_EQ(window.At(window.width - 1, window.height - 1), edit.GetColor(CoolColors::Shadow));
 
+    // Hover: the mouse is held while inside, with the control's prompt; leaving lets it go.
+    MouseTo(ClientToScreenPoint(edit, 10, 5));
+    EXPECT_TRUE(PumpUntil([&] {
+        return edit.IsHot() && ::GetCapture() == edit.m_hWnd && !host.prompts.empty() &&
+               host.prompts.back() == 201;
+    }));
+    MouseTo(ClientToScreenPoint(host, 5, 100));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return !edit.IsHot() && ::GetCapture() == nullptr && host.prompts.back() == 0; }));
+
     // Focus: a Lum frame; typing is drawn by the skin and the window stays visible.
     ::SetFocus(edit);
     EXPECT_TRUE(PumpUntil([&] { return CaptureClient(edit).At(0, 0) == lum; }));
@@ -159,9 +169,15 @@ TEST(CoolList, ItemsSitOnTheSkinAndDeletedItemsLeaveNothingBehind) {
     EXPECT_TRUE(list.IsFocused());
     ::SetFocus(host);
 
+    // A new scheme recolours the items.
+    list.SendMessage(WM_COOL_SETCOLOR, CoolColors::Lum, RGB(0, 0x40, 0x30));
+    const COLORREF newBright = list.GetColor(CoolColors::LumBright);
+    ASSERT_NE(newBright, bright);
+    EXPECT_TRUE(PumpUntil([&] { return count(newBright) > 30 && count(bright) == 0; }));
+
     list.DeleteItem(2);
     list.DeleteAllItems();
-    EXPECT_TRUE(PumpUntil([&] { return count(bright) == 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return count(newBright) == 0; }));
     const PixelImage empty = CaptureClient(list);
     EXPECT_EQ(CountColor(empty, CRect(1, 1, empty.width - 1, empty.height - 1), background),
               (empty.width - 2) * (empty.height - 2));

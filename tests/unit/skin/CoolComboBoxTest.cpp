@@ -69,6 +69,9 @@ TEST_F(ComboTest, HoldingTheLeftButtonLightsTheDropButtonUntilRelease) {
     // Pressed, then dragged into the dropped list and released there: the list took the
     // mouse, so the button goes dark although the release never reached the combo box.
     // (Pressed on the text area: a second press on the button would be a double click.)
+    ::SetForegroundWindow(host);
+    ::SetFocus(combo);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == combo.m_hWnd; }));
     MouseTo(ClientToScreenPoint(combo, TextArea().left + 10, centre.y));
     MouseButton(true);
     ASSERT_TRUE(PumpUntil([&] { return combo.GetDroppedState() && combo.IsPressed(); }));

@@ -2,6 +2,7 @@
 
 #include "SimClassFactory.h"
 
+#include "ComPtr.h"
 #include "SimCardControl.h"
 
 #include <new>
@@ -30,11 +31,10 @@ HRESULT STDMETHODCALLTYPE CSimClassFactory::CreateInstance(IUnknown* outer, REFI
     if (!object) return E_POINTER;
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    CSimCardControl* control = new (std::nothrow) CSimCardControl;
+    CComPtr<CSimCardControl> control;
+    control.Attach(new (std::nothrow) CSimCardControl); // holds the creation reference
     if (!control) return E_OUTOFMEMORY;
-    HRESULT hr = control->QueryInterface(iid, object);
-    control->Release();
-    return hr;
+    return control->QueryInterface(iid, object);
 }
 
 HRESULT STDMETHODCALLTYPE CSimClassFactory::LockServer(BOOL lock) {

@@ -8,11 +8,14 @@
 //   quendasim-ctl prop get N         the bytes of card property N (SimCtlProp.h)
 //   quendasim-ctl prop set N byte... writes card property N
 //
-// IDs are printed in hexadecimal; they are accepted as 0x... or decimal.
+// IDs are printed in hexadecimal; they are accepted as 0x... or decimal. When the state file
+// cannot hold the card's state (QUENDA_SIM_STATE names a pipe or a device), a note on standard
+// error says that the state lasts only while some program uses the card.
 #include "Platform.h"
 
 #include "MixerApi.h"
 #include "SimCtlProp.h"
+#include "SimState.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -368,6 +371,23 @@ int Usage() {
     return 2;
 }
 
+// Says once, on standard error, when the card could not keep its state in its state file
+// (a pipe, a device, a link to /dev/null, a file that cannot be written): the values set now
+// last only while some program has the card loaded.
+void NoteStateInMemory(const std::string& driver) {
+    HMODULE card = ::LoadLibraryA(driver.c_str());
+    if (!card) return;
+    using InMemoryFunction = UINT(WINAPI*)();
+    auto inMemory = reinterpret_cast<InMemoryFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(card, "QuendaSimStateInMemory")));
+    if (inMemory && inMemory())
+        std::fprintf(stderr,
+                     "note: the state file %s cannot hold the card's state; it is kept in memory "
+                     "while a program uses the card\n",
+                     CSimState::StatePath().c_str());
+    ::FreeLibrary(card);
+}
+
 std::string DriverPath() {
     char path[MAX_PATH];
     DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
@@ -386,6 +406,7 @@ int main(int argc, char** argv) {
     if (command == "prop") {
         int status = SimPropCommand(DriverPath(), argc - 2, argv + 2);
         std::fflush(stdout);
+        NoteStateInMemory(DriverPath());
         return status;
     }
     if (!known) return Usage();
@@ -404,6 +425,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "reset: %s\n", ResultName(result));
             return 1;
         }
+        NoteStateInMemory(driver);
         return 0;
     }
 
@@ -421,5 +443,6 @@ int main(int argc, char** argv) {
         status = Set(argv[2], argc - 3, argv + 3);
     g_api.Close(g_mixer);
     std::fflush(stdout);
+    NoteStateInMemory(driver);
     return status;
 }

@@ -2,7 +2,9 @@
 
 #include "SimCtlProp.h"
 
+#include "ComPtr.h"
 #include "SimCardControl.h"
+#include "UniqueHandle.h"
 #include "SimVendor.h"
 
 #include <cerrno>
@@ -14,19 +16,19 @@ namespace {
 
 using GetClassObjectFunction = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 
-// The control object straight from the card's DLL, as a registered server would give it.
-ISimCardControl* CreateControl(const std::string& driverPath) {
-    HMODULE dll = LoadLibraryA(driverPath.c_str());
-    if (!dll) return nullptr;
+// The control object straight from the card's DLL, as a registered server would give it. The
+// DLL is loaded into dll, which must outlive the object.
+CComPtr<ISimCardControl> CreateControl(const std::string& driverPath, CModuleHandle& dll) {
+    CComPtr<ISimCardControl> control;
+    dll.Reset(LoadLibraryA(driverPath.c_str()));
+    if (!dll) return control;
     auto getClassObject = reinterpret_cast<GetClassObjectFunction>(
-        reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
-    IClassFactory* factory = nullptr;
-    if (!getClassObject || FAILED(getClassObject(CLSID_SimCardControl, IID_IClassFactory,
-                                                 reinterpret_cast<void**>(&factory))))
-        return nullptr;
-    ISimCardControl* control = nullptr;
-    factory->CreateInstance(nullptr, kSimCardControlIids[0], reinterpret_cast<void**>(&control));
-    factory->Release();
+        reinterpret_cast<void*>(GetProcAddress(dll.Get(), "DllGetClassObject")));
+    CComPtr<IClassFactory> factory;
+    if (!getClassObject ||
+        FAILED(getClassObject(CLSID_SimCardControl, IID_IClassFactory, factory.ReceiveVoid())))
+        return control;
+    factory->CreateInstance(nullptr, kSimCardControlIids[0], control.ReceiveVoid());
     return control;
 }
 
@@ -73,14 +75,15 @@ int SimPropCommand(const std::string& driverPath, int argc, char** args) {
         }
     }
 
-    ISimCardControl* control = CreateControl(driverPath);
+    CModuleHandle dll;
+    CComPtr<ISimCardControl> control = CreateControl(driverPath, dll);
     if (!control) {
         std::fprintf(stderr, "the card's control object is not available\n");
         return 1;
     }
     LONG done = verb == "set" ? control->SetProperty(id, bytes.data(), size)
                               : control->GetProperty(id, bytes.data(), size);
-    control->Release();
+    control.Reset();
     if (!done) {
         std::fprintf(stderr, "the card refused property %lu\n", id);
         return 1;

@@ -2,6 +2,8 @@
 
 #include "SimDevice.h"
 
+#include "DevInfoList.h"
+
 #include <setupapi.h>
 
 #include <cstring>
@@ -22,8 +24,9 @@ std::string InstanceId(HDEVINFO set, SP_DEVINFO_DATA* device) {
 // ROOT\<enumerator> whose first hardware id equals hardwareId.
 void ForEachDevice(const char* enumerator, const char* hardwareId,
                    const std::function<void(HDEVINFO, SP_DEVINFO_DATA*)>& visit) {
-    HDEVINFO set = SetupDiGetClassDevsA(&kMediaClass, nullptr, nullptr, 0);
-    if (set == INVALID_HANDLE_VALUE) return;
+    CDevInfoList devices(SetupDiGetClassDevsA(&kMediaClass, nullptr, nullptr, 0));
+    if (!devices) return;
+    HDEVINFO set = devices.Get();
     std::string prefix = std::string("ROOT\\") + enumerator + "\\";
     // Collected first, so that a visitor removing a device does not disturb the enumeration.
     std::vector<SP_DEVINFO_DATA> matches;
@@ -40,15 +43,15 @@ void ForEachDevice(const char* enumerator, const char* hardwareId,
     }
     for (SP_DEVINFO_DATA& match : matches)
         visit(set, &match);
-    SetupDiDestroyDeviceInfoList(set);
 }
 
 } // namespace
 
 std::string InstallMediaDevice(const char* enumerator, const char* hardwareId,
                                const char* description) {
-    HDEVINFO set = SetupDiCreateDeviceInfoList(&kMediaClass, nullptr);
-    if (set == INVALID_HANDLE_VALUE) return {};
+    CDevInfoList devices(SetupDiCreateDeviceInfoList(&kMediaClass, nullptr));
+    if (!devices) return {};
+    HDEVINFO set = devices.Get();
     std::string instance;
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
@@ -64,7 +67,6 @@ std::string InstallMediaDevice(const char* enumerator, const char* hardwareId,
             if (instance.empty()) SetupDiCallClassInstaller(DIF_REMOVE, set, &device);
         }
     }
-    SetupDiDestroyDeviceInfoList(set);
     return instance;
 }
 

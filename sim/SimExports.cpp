@@ -1,6 +1,8 @@
 // The DLL's exports: the eight winmm mixer functions with winmm's signatures (exported under
-// winmm's names by quendasim.def), and QuendaSimReset for the control program.
+// winmm's names by quendasim.def), and QuendaSimReset and QuendaSimStateInMemory for the
+// control program.
 #include "SimMixer.h"
+#include "SimState.h"
 
 extern "C" {
 
@@ -42,5 +44,12 @@ MMRESULT WINAPI SimMixerSetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAIL
 
 MMRESULT WINAPI QuendaSimReset() {
     return CSimMixer::Reset();
+}
+
+// 1 when the card's state could not be kept in its state file and lives in memory only, for
+// as long as some process has the card loaded; 0 when the file holds it (or there is no card).
+UINT WINAPI QuendaSimStateInMemory() {
+    CSimState* state = CSimState::Get();
+    return state && !state->IsFileBacked() ? 1 : 0;
 }
 }

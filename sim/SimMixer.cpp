@@ -1,6 +1,7 @@
 #include "SimMixer.h"
 
 #include "SimState.h"
+#include "UniqueHandle.h"
 
 #include <algorithm>
 #include <cmath>
@@ -263,11 +264,9 @@ MMRESULT ResolveObject(SimRuntime& shared, HMIXEROBJ object, DWORD flags) {
 
 bool ProcessGone(DWORD processId) {
     if (processId == ::GetCurrentProcessId()) return false;
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    CKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     if (!process) return true;
-    bool gone = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    ::CloseHandle(process);
-    return gone;
+    return ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
 // Window handles are shared as their low 32 bits and widened back by sign extension, as

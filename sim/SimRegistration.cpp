@@ -4,6 +4,7 @@
 
 #include "SimCardControl.h"
 #include "SimDevice.h"
+#include "UniqueHandle.h"
 
 #include <objbase.h>
 
@@ -32,14 +33,12 @@ std::string ModulePath() {
 }
 
 bool SetString(HKEY parent, const std::string& path, const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+    CRegKeyHandle key;
+    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
                         nullptr) != ERROR_SUCCESS)
         return false;
-    LONG rc = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
+    return RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool RegisterClass(const std::string& server) {

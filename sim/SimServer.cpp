@@ -2,6 +2,7 @@
 // control class, the card's media-class device and the driver file "quenda.sys".
 #include "Platform.h"
 
+#include "ComPtr.h"
 #include "SimCardControl.h"
 #include "SimClassFactory.h"
 #include "SimDevice.h"
@@ -16,11 +17,10 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     if (!object) return E_POINTER;
     *object = nullptr;
     if (!IsEqualCLSID(clsid, CLSID_SimCardControl)) return CLASS_E_CLASSNOTAVAILABLE;
-    CSimClassFactory* factory = new (std::nothrow) CSimClassFactory;
+    CComPtr<CSimClassFactory> factory;
+    factory.Attach(new (std::nothrow) CSimClassFactory); // holds the creation reference
     if (!factory) return E_OUTOFMEMORY;
-    HRESULT hr = factory->QueryInterface(iid, object);
-    factory->Release();
-    return hr;
+    return factory->QueryInterface(iid, object);
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {

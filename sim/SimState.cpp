@@ -34,25 +34,6 @@ std::string CSimState::ObjectSuffix(const std::string& path) {
     return suffix;
 }
 
-namespace {
-
-class CFileHandle {
-public:
-    explicit CFileHandle(HANDLE handle) : m_handle(handle) {}
-    ~CFileHandle() {
-        if (Valid()) ::CloseHandle(m_handle);
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
-
-} // namespace
-
 CSimState* CSimState::Get() {
     static std::unique_ptr<CSimState> state = [] {
         std::unique_ptr<CSimState> mapped(new CSimState());
@@ -62,15 +43,9 @@ CSimState* CSimState::Get() {
     return state.get();
 }
 
-CSimState::~CSimState() {
-    if (m_file) ::UnmapViewOfFile(m_file);
-    if (m_fileMapping) ::CloseHandle(m_fileMapping);
-    if (m_runtime) ::UnmapViewOfFile(m_runtime);
-    if (m_runtimeMapping) ::CloseHandle(m_runtimeMapping);
-    if (m_mutex) ::CloseHandle(m_mutex);
-}
+CSimState::~CSimState() = default;
 
-CSimState::Lock::Lock(CSimState& state) : m_mutex(state.m_mutex) {
+CSimState::Lock::Lock(CSimState& state) : m_mutex(state.m_mutex.Get()) {
     // An abandoned mutex (a process died holding it) is ours now; the blocks are still whole
     // because every change to them is a few plain stores.
     ::WaitForSingleObject(m_mutex, INFINITE);
@@ -83,15 +58,16 @@ CSimState::Lock::~Lock() {
 bool CSimState::Map() {
     m_path = StatePath();
     const std::string suffix = ObjectSuffix(m_path);
-    m_mutex = ::CreateMutexA(nullptr, FALSE, ("QuendaSim.Lock." + suffix).c_str());
+    m_mutex.Reset(::CreateMutexA(nullptr, FALSE, ("QuendaSim.Lock." + suffix).c_str()));
     if (!m_mutex) return false;
     Lock lock(*this);
-    m_runtimeMapping =
-        ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SimRuntime),
-                             ("QuendaSim.Runtime." + suffix).c_str());
+    m_runtimeMapping.Reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                sizeof(SimRuntime),
+                                                ("QuendaSim.Runtime." + suffix).c_str()));
     if (!m_runtimeMapping) return false;
-    m_runtime = static_cast<SimRuntime*>(
-        ::MapViewOfFile(m_runtimeMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimRuntime)));
+    m_runtimeView.Reset(
+        ::MapViewOfFile(m_runtimeMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimRuntime)));
+    m_runtime = static_cast<SimRuntime*>(m_runtimeView.Get());
     if (!m_runtime) return false;
     const bool first = m_runtime->magic != kSimStateMagic || m_runtime->version != kSimStateVersion;
     if (!MapFile("QuendaSim.State." + suffix, first)) return false;
@@ -112,19 +88,25 @@ bool CSimState::MapFile(const std::string& name, bool first) {
     const bool intact = !first || LoadFile(m_path, &loaded);
     const std::string folder = ParentOf(m_path);
     if (!folder.empty()) ::CreateDirectoryA(folder.c_str(), nullptr);
-    CFileHandle file(::CreateFileA(m_path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Valid() && first && !intact) {
+    CKernelHandle file(::CreateFileA(m_path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Only a file on disk can hold the state: a pipe, a device ("NUL", "COM1") or a link to
+    // one (/dev/null, /dev/zero) opens, but can neither be sized nor mapped. The state then
+    // lives in memory, as when the file cannot be written.
+    bool usable = file.IsValid() && ::GetFileType(file.Get()) == FILE_TYPE_DISK;
+    if (usable && first && !intact) {
         ::SetFilePointer(file.Get(), sizeof(SimFile), nullptr, FILE_BEGIN);
-        if (!::SetEndOfFile(file.Get())) return false;
+        usable = ::SetEndOfFile(file.Get()) != FALSE;
     }
-    m_fileBacked = file.Valid();
-    m_fileMapping = ::CreateFileMappingA(m_fileBacked ? file.Get() : INVALID_HANDLE_VALUE, nullptr,
-                                         PAGE_READWRITE, 0, sizeof(SimFile), name.c_str());
+    m_fileBacked = usable;
+    m_fileMapping.Reset(::CreateFileMappingA(m_fileBacked ? file.Get() : INVALID_HANDLE_VALUE,
+                                             nullptr, PAGE_READWRITE, 0, sizeof(SimFile),
+                                             name.c_str()));
     if (!m_fileMapping) return false;
-    m_file = static_cast<SimFile*>(
-        ::MapViewOfFile(m_fileMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimFile)));
+    m_fileView.Reset(
+        ::MapViewOfFile(m_fileMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SimFile)));
+    m_file = static_cast<SimFile*>(m_fileView.Get());
     if (!m_file) return false;
     if (first && (!intact || !m_fileBacked)) {
         std::memset(m_file, 0, sizeof(SimFile));
@@ -174,10 +156,10 @@ DWORD CSimState::Checksum(const void* data, size_t size) {
 }
 
 bool CSimState::LoadFile(const std::string& path, SimPersistent* out) {
-    CFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
+    CKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return false;
     if (::GetFileSize(file.Get(), nullptr) != sizeof(SimFile)) return false;
     auto contents = std::make_unique<SimFile>();
     DWORD read = 0;

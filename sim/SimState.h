@@ -14,6 +14,7 @@
 
 #include "SimMixerValues.h"
 #include "SimVendorValues.h"
+#include "UniqueHandle.h"
 
 #include <string>
 
@@ -117,9 +118,12 @@ private:
 
     std::string m_path;
     bool m_fileBacked = false;
-    HANDLE m_mutex = nullptr;
-    HANDLE m_runtimeMapping = nullptr;
-    HANDLE m_fileMapping = nullptr;
-    SimRuntime* m_runtime = nullptr;
+    // Released in reverse order: each view before its mapping, the mutex last.
+    CKernelHandle m_mutex;
+    CKernelHandle m_runtimeMapping;
+    CMappedView m_runtimeView;
+    CKernelHandle m_fileMapping;
+    CMappedView m_fileView;
+    SimRuntime* m_runtime = nullptr; // the two views, typed
     SimFile* m_file = nullptr;
 };

@@ -1,12 +1,12 @@
 #include "ZephApp.h"
 
+#include "PresetFile.h"
+#include "RegistryDword.h"
 #include "RegistryKey.h"
 #include "ZephCommandLineInfo.h"
 #include "ZephMixer.h"
 
 #include "../res/resource.h"
-
-#include <cstdio>
 
 CZephApp::CZephApp() = default;
 
@@ -35,8 +35,10 @@ void CZephApp::CreateKeyChain() {
 bool CZephApp::ReadStoredLanguage(LCID* language) {
     CRegistryKey key;
     key.SetRoot(HKEY_CURRENT_USER, kSettingsKey);
+    // Only a language stored as the program stores it counts; anything else written under
+    // the name (a string, a single byte) is no choice of the user's.
     DWORD value = 0;
-    if (!key.QueryDword(kLanguageValue, &value)) return false;
+    if (!QueryStoredDword(key, kLanguageValue, &value)) return false;
     *language = value;
     return true;
 }
@@ -45,9 +47,9 @@ BOOL CZephApp::InitInstance() {
     char name[256] = {};
     if (::LoadStringA(m_hInstance, IDS_APP_NAME, name, sizeof(name)) > 0) m_appName = name;
 
-    // One instance only. The handle stays open for the life of the process.
+    // One instance only. The handle stays open for the life of the application.
     ::SetLastError(ERROR_SUCCESS);
-    ::CreateSemaphoreA(nullptr, 0, 1, m_appName.c_str());
+    m_instanceLock.Reset(::CreateSemaphoreA(nullptr, 0, 1, m_appName.c_str()));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
 
     m_mixer = CreateMixer();
@@ -71,10 +73,8 @@ BOOL CZephApp::InitInstance() {
 }
 
 void CZephApp::LoadCommandLinePreset(const std::string& path) {
-    FILE* stream = std::fopen(path.c_str(), "r");
-    if (!stream) return;
-    m_mixer->LoadSettings(stream);
-    std::fclose(stream);
+    PresetStream stream = OpenPresetForReading(path);
+    if (stream) m_mixer->LoadSettings(stream.get());
 }
 
 int CZephApp::ExitInstance() {

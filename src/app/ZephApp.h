@@ -6,6 +6,7 @@
 #pragma once
 
 #include "LanguageSupport.h"
+#include "UniqueHandle.h"
 #include "WinApp.h"
 
 #include <memory>
@@ -38,15 +39,17 @@ protected:
     // Constructs, creates and shows the main window (minimised or only as the notification
     // icon when asked). False when there is no main window.
     virtual bool CreateMainWindow(const CZephCommandLineInfo& commandLine);
-    // Applies the preset file named on the command line; a file that cannot be opened is
-    // ignored.
+    // Applies the preset file named on the command line; a file that cannot be opened, or a
+    // name that is not a file on disk (a device such as "AUX"), is ignored.
     void LoadCommandLinePreset(const std::string& path);
 
 private:
     static void CreateKeyChain();
-    // The stored language, or false when none is stored.
+    // The stored language, or false when none is stored as a 4-byte REG_DWORD.
     static bool ReadStoredLanguage(LCID* language);
 
+    // The single-instance semaphore, held while the application lives.
+    CKernelHandle m_instanceLock;
     std::unique_ptr<CZephMixer> m_mixer;
     std::unique_ptr<CWnd> m_sheet;
     std::string m_appName = "zephmixer";

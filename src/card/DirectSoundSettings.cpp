@@ -2,6 +2,9 @@
 
 #include "DirectSoundSettings.h"
 
+#include "DevInfoList.h"
+#include "UniqueHandle.h"
+
 #include <setupapi.h>
 
 #include <cstring>
@@ -39,11 +42,11 @@ bool SetDword(HKEY key, const char* name, DWORD value) {
                           sizeof(value)) == ERROR_SUCCESS;
 }
 
-HKEY CreateSubKey(HKEY parent, const char* path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, path, 0, const_cast<char*>(""), 0, kKeyAccess, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return nullptr;
+CRegKeyHandle CreateSubKey(HKEY parent, const char* path) {
+    CRegKeyHandle key;
+    if (RegCreateKeyExA(parent, path, 0, const_cast<char*>(""), 0, kKeyAccess, nullptr,
+                        key.Receive(), nullptr) != ERROR_SUCCESS)
+        key.Detach(); // nothing was opened
     return key;
 }
 
@@ -70,38 +73,35 @@ int AccessDirectSoundSettings(const char* hardwareId, DWORD* code, int write) {
         high = *code >> 16;
     }
 
-    HDEVINFO set = INVALID_HANDLE_VALUE;
+    CDevInfoList devices;
     if (hardwareId && code)
-        set = SetupDiGetClassDevsA(&kMediaClass, nullptr, nullptr, DIGCF_PRESENT);
-    if (set != INVALID_HANDLE_VALUE) {
+        devices.Reset(SetupDiGetClassDevsA(&kMediaClass, nullptr, nullptr, DIGCF_PRESENT));
+    if (devices) {
+        HDEVINFO set = devices.Get();
         SP_DEVINFO_DATA device = {};
         device.cbSize = sizeof(device);
         for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index) {
             if (!DeviceMatches(set, &device, hardwareId)) continue;
 
             // Only the first matching device is touched, whatever happens below.
-            HKEY deviceKey = SetupDiCreateDevRegKeyA(set, &device, DICS_FLAG_CONFIGSPECIFIC, 0,
-                                                     DIREG_DEV, nullptr, nullptr);
-            if (deviceKey == INVALID_HANDLE_VALUE) break;
+            CRegKeyHandle deviceKey(SetupDiCreateDevRegKeyA(set, &device, DICS_FLAG_CONFIGSPECIFIC,
+                                                            0, DIREG_DEV, nullptr, nullptr));
+            if (!deviceKey) break;
 
-            if (HKEY key = CreateSubKey(deviceKey, kMixerDefaultsKey)) {
-                lowDone = write ? SetDword(key, "Acceleration", low)
-                                : QueryDword(key, "Acceleration", &low);
-                RegCloseKey(key);
+            if (CRegKeyHandle key = CreateSubKey(deviceKey.Get(), kMixerDefaultsKey)) {
+                lowDone = write ? SetDword(key.Get(), "Acceleration", low)
+                                : QueryDword(key.Get(), "Acceleration", &low);
             }
-            if (HKEY key = CreateSubKey(deviceKey, kDevicePresenceKey)) {
+            if (CRegKeyHandle key = CreateSubKey(deviceKey.Get(), kDevicePresenceKey)) {
                 if (write) {
-                    SetDword(key, "VxD", high);
-                    highDone = SetDword(key, "WDM", high);
+                    SetDword(key.Get(), "VxD", high);
+                    highDone = SetDword(key.Get(), "WDM", high);
                 } else {
-                    highDone = QueryDword(key, "VxD", &high);
+                    highDone = QueryDword(key.Get(), "VxD", &high);
                 }
-                RegCloseKey(key);
             }
-            RegCloseKey(deviceKey);
             break;
         }
-        SetupDiDestroyDeviceInfoList(set);
     }
 
     DWORD result = high * 65536 + low;

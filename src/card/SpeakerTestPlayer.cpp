@@ -43,13 +43,6 @@ const DWORD kStopOrder[CSpeakerTestPlayer::kSpeakerSlots] = {
 const int kRestoreAttempts = 200;
 const DWORD kRestoreWaitMs = 10;
 
-template <class T> void ReleaseInterface(T*& object) {
-    if (object) {
-        object->Release();
-        object = nullptr;
-    }
-}
-
 void CopyText(char (&field)[128], const char* text) {
     if (!text) text = "";
     size_t length = std::min(std::strlen(text), sizeof(field) - 1);
@@ -78,7 +71,6 @@ CSpeakerTestPlayer::CSpeakerTestPlayer() = default;
 
 CSpeakerTestPlayer::~CSpeakerTestPlayer() {
     Reset();
-    if (m_dsound) FreeLibrary(m_dsound);
 }
 
 void CSpeakerTestPlayer::SetEntryPoints(DirectSoundCreateFn create,
@@ -90,12 +82,12 @@ void CSpeakerTestPlayer::SetEntryPoints(DirectSoundCreateFn create,
 HRESULT CSpeakerTestPlayer::LoadEntryPoints() {
     if (m_create && m_enumerate) return S_OK;
     if (!m_dsound) {
-        m_dsound = LoadLibraryA("dsound.dll");
+        m_dsound.Reset(LoadLibraryA("dsound.dll"));
         if (!m_dsound) return HRESULT_FROM_WIN32(GetLastError());
     }
     // DirectSoundCreate and DirectSoundEnumerateA by their ordinals.
-    FARPROC create = GetProcAddress(m_dsound, MAKEINTRESOURCEA(1));
-    FARPROC enumerate = GetProcAddress(m_dsound, MAKEINTRESOURCEA(2));
+    FARPROC create = GetProcAddress(m_dsound.Get(), MAKEINTRESOURCEA(1));
+    FARPROC enumerate = GetProcAddress(m_dsound.Get(), MAKEINTRESOURCEA(2));
     if (!create || !enumerate) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
     m_create = reinterpret_cast<DirectSoundCreateFn>(reinterpret_cast<void*>(create));
     m_enumerate = reinterpret_cast<DirectSoundEnumerateFn>(reinterpret_cast<void*>(enumerate));
@@ -122,11 +114,8 @@ BOOL CALLBACK CSpeakerTestPlayer::EnumCallback(LPGUID guid, LPCSTR description, 
 }
 
 HRESULT CSpeakerTestPlayer::Open(HWND window, const char* deviceName) {
-    if (!m_comInitialised) {
-        HRESULT result = CoInitialize(nullptr);
-        if (result != S_OK && result != S_FALSE) return result;
-        m_comInitialised = true;
-    }
+    HRESULT initialised = m_com.Initialize();
+    if (FAILED(initialised)) return initialised;
     m_window = window;
     m_devices.clear();
     m_deviceId = GUID();
@@ -140,12 +129,12 @@ HRESULT CSpeakerTestPlayer::Open(HWND window, const char* deviceName) {
             if (std::strstr(entry->description, deviceName)) m_deviceId = entry->guid;
     }
 
-    IDirectSound* device = nullptr;
-    result = CreateDevice(&device);
+    CComPtr<IDirectSound> device;
+    result = CreateDevice(device.Receive());
     if (SUCCEEDED(result) && device) {
         DWORD config = 0;
         if (SUCCEEDED(device->GetSpeakerConfig(&config))) m_speakerConfig = config;
-        ReleaseInterface(device);
+        device.Reset();
         m_speakerCount = kSpeakerSlots;
     }
     return result;
@@ -189,7 +178,7 @@ HRESULT CSpeakerTestPlayer::ChangeSpeakerConfig(DWORD config) {
 // filled buffer per speaker. On failure nothing stays open.
 HRESULT CSpeakerTestPlayer::OpenDevice() {
     if (m_device) return S_OK;
-    HRESULT result = CreateDevice(&m_device);
+    HRESULT result = CreateDevice(m_device.Receive());
     if (SUCCEEDED(result) && !m_device) result = E_FAIL;
     if (SUCCEEDED(result)) result = m_device->SetCooperativeLevel(m_window, DSSCL_PRIORITY);
     if (SUCCEEDED(result)) result = CreatePrimaryBuffer();
@@ -207,18 +196,18 @@ HRESULT CSpeakerTestPlayer::CreatePrimaryBuffer() {
     DSBUFFERDESC description = {};
     description.dwSize = sizeof(description);
     description.dwFlags = DSBCAPS_PRIMARYBUFFER;
-    HRESULT result = m_device->CreateSoundBuffer(&description, &m_primary, nullptr);
+    HRESULT result = m_device->CreateSoundBuffer(&description, m_primary.Receive(), nullptr);
     if (SUCCEEDED(result) && m_primary) {
         // A mono primary format with a channel mask: the driver then routes each speaker
         // buffer by its own mask.
         WAVEFORMATEXTENSIBLE format = ExtensibleFormat(1, 44100, 16, kFrontLeft);
         if (SUCCEEDED(m_primary->SetFormat(&format.Format))) return S_OK;
     }
-    ReleaseInterface(m_primary);
+    m_primary.Reset();
 
     // No extensible formats: plain PCM, and the speakers placed in 3D space instead.
     description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRL3D;
-    result = m_device->CreateSoundBuffer(&description, &m_primary, nullptr);
+    result = m_device->CreateSoundBuffer(&description, m_primary.Receive(), nullptr);
     if (FAILED(result)) return result;
     if (!m_primary) return E_FAIL;
     WAVEFORMATEX current = {};
@@ -262,12 +251,11 @@ HRESULT CSpeakerTestPlayer::CreateSpeakerBuffers() {
     format->nAvgBytesPerSec = format->nSamplesPerSec * format->nBlockAlign;
     format->cbSize = 0;
 
-    IDirectSound3DListener* listener = nullptr;
-    result =
-        m_primary->QueryInterface(kIID_IDirectSound3DListener, reinterpret_cast<void**>(&listener));
+    CComPtr<IDirectSound3DListener> listener;
+    result = m_primary.QueryInterface(kIID_IDirectSound3DListener, listener);
     if (FAILED(result)) return result;
     result = listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_IMMEDIATE);
-    ReleaseInterface(listener);
+    listener.Reset();
     if (FAILED(result)) return result;
 
     result = Create3DBuffer(kFrontLeft, -1.0f, 1.0f);
@@ -286,7 +274,7 @@ HRESULT CSpeakerTestPlayer::CreateExtensibleBuffer(DWORD mask) {
     description.dwFlags = DSBCAPS_STICKYFOCUS | DSBCAPS_LOCSOFTWARE;
     description.dwBufferBytes = m_bufferSize;
     description.lpwfxFormat = &format.Format;
-    return m_device->CreateSoundBuffer(&description, &m_buffers[SlotOf(mask)], nullptr);
+    return m_device->CreateSoundBuffer(&description, m_buffers[SlotOf(mask)].Receive(), nullptr);
 }
 
 HRESULT CSpeakerTestPlayer::Create3DBuffer(DWORD mask, float x, float z) {
@@ -296,19 +284,18 @@ HRESULT CSpeakerTestPlayer::Create3DBuffer(DWORD mask, float x, float z) {
         DSBCAPS_STATIC | DSBCAPS_CTRL3D | DSBCAPS_STICKYFOCUS | DSBCAPS_MUTE3DATMAXDISTANCE;
     description.dwBufferBytes = m_bufferSize;
     description.lpwfxFormat = m_wave->GetFormat();
-    IDirectSoundBuffer*& buffer = m_buffers[SlotOf(mask)];
-    HRESULT result = m_device->CreateSoundBuffer(&description, &buffer, nullptr);
+    CComPtr<IDirectSoundBuffer>& buffer = m_buffers[SlotOf(mask)];
+    HRESULT result = m_device->CreateSoundBuffer(&description, buffer.Receive(), nullptr);
     if (FAILED(result)) return result;
     if (!buffer) return E_FAIL;
 
-    IDirectSound3DBuffer* position = nullptr;
-    result = buffer->QueryInterface(kIID_IDirectSound3DBuffer, reinterpret_cast<void**>(&position));
+    CComPtr<IDirectSound3DBuffer> position;
+    result = buffer.QueryInterface(kIID_IDirectSound3DBuffer, position);
     if (FAILED(result)) return result;
     result = position->SetPosition(x, 0.0f, z, DS3D_IMMEDIATE);
     if (SUCCEEDED(result)) result = position->SetMode(DS3DMODE_NORMAL, DS3D_IMMEDIATE);
     if (SUCCEEDED(result)) result = position->SetMinDistance(1.0f, DS3D_IMMEDIATE);
     if (SUCCEEDED(result)) result = position->SetMaxDistance(1.0f, DS3D_IMMEDIATE);
-    ReleaseInterface(position);
     return result;
 }
 
@@ -398,8 +385,8 @@ BOOL CSpeakerTestPlayer::IsSpeakerPlaying(DWORD mask) {
 }
 
 void CSpeakerTestPlayer::ReleaseSpeakerBuffers() {
-    for (IDirectSoundBuffer*& buffer : m_buffers)
-        ReleaseInterface(buffer);
+    for (CComPtr<IDirectSoundBuffer>& buffer : m_buffers)
+        buffer.Reset();
 }
 
 void CSpeakerTestPlayer::CloseDevice() {
@@ -415,18 +402,15 @@ void CSpeakerTestPlayer::CloseDevice() {
     m_started = 0;
     m_playCount = 0;
     ReleaseSpeakerBuffers();
-    ReleaseInterface(m_primary);
-    ReleaseInterface(m_device);
+    m_primary.Reset();
+    m_device.Reset();
 }
 
 HRESULT CSpeakerTestPlayer::Reset() {
     CloseDevice();
     m_devices.clear();
     m_wave.reset();
-    if (m_comInitialised) {
-        CoUninitialize();
-        m_comInitialised = false;
-    }
+    m_com.Uninitialize();
     return 0;
 }
 

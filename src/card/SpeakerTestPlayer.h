@@ -4,6 +4,10 @@
 
 #include "Platform.h"
 
+#include "ComInit.h"
+#include "ComPtr.h"
+#include "UniqueHandle.h"
+
 #include <mmsystem.h>
 #include <dsound.h>
 
@@ -65,7 +69,7 @@ public:
     const GUID& GetDeviceId() const { return m_deviceId; }
     DWORD GetSpeakerCount() const { return m_speakerCount; }
     LONG GetPlayCount() const { return m_playCount; }
-    bool IsDeviceOpen() const { return m_device != nullptr; }
+    bool IsDeviceOpen() const { return m_device.Get() != nullptr; }
     CWaveFile* GetWave() const { return m_wave.get(); }
 
 private:
@@ -85,22 +89,23 @@ private:
     void CloseDevice();
     IDirectSoundBuffer* BufferOf(DWORD mask);
 
+    // COM and dsound.dll before the objects that come from them: the objects go first.
+    CComInit m_com;
+    CModuleHandle m_dsound;
     DWORD m_speakerConfig = 0;
     LONG m_playCount = 0;
-    IDirectSound* m_device = nullptr;
-    IDirectSoundBuffer* m_primary = nullptr;
-    IDirectSoundBuffer* m_buffers[kSpeakerSlots] = {};
+    CComPtr<IDirectSound> m_device;
+    CComPtr<IDirectSoundBuffer> m_primary;
+    CComPtr<IDirectSoundBuffer> m_buffers[kSpeakerSlots];
     std::unique_ptr<CWaveFile> m_wave;
     HWND m_window = nullptr;
     GUID m_deviceId = {};
     DWORD m_bufferSize = 0;
     std::vector<std::unique_ptr<DeviceEntry>> m_devices;
-    bool m_comInitialised = false;
     DWORD m_speakerCount = 0;
 
     // Speakers started and not yet stopped, as slot bits; m_playCount is their number.
     DWORD m_started = 0;
-    HMODULE m_dsound = nullptr;
     DirectSoundCreateFn m_create = nullptr;
     DirectSoundEnumerateFn m_enumerate = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include "WaveFile.h"
 
+#include <mmreg.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,6 +11,31 @@ namespace {
 // The part of a WAVEFORMATEX that every "fmt " chunk holds (it ends before cbSize).
 const DWORD kBaseFormatSize = offsetof(WAVEFORMATEX, cbSize);
 const DWORD kFormatHeaderSize = kBaseFormatSize + sizeof(WORD);
+// The subformat of integer PCM in a WAVE_FORMAT_EXTENSIBLE format.
+const GUID kSubtypePcm = {
+    0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// The sound is played as integer PCM with the channel count, rate and sample size read here,
+// so only a format that is exactly that is taken: compressed or floating-point data would
+// play as noise, and block sizes or rates that disagree with the samples come from a damaged
+// header.
+bool IsPlayablePcm(const WAVEFORMATEX& format) {
+    if (format.wBitsPerSample % 8 != 0 || format.nChannels > CWaveFile::kMaxChannels) return false;
+    const DWORD block = DWORD(format.nChannels) * (format.wBitsPerSample / 8);
+    return format.nBlockAlign == block &&
+           ULONGLONG(format.nAvgBytesPerSec) == ULONGLONG(format.nSamplesPerSec) * block;
+}
+
+bool IsPcmTag(const BYTE* format) {
+    const WAVEFORMATEX* header = reinterpret_cast<const WAVEFORMATEX*>(format);
+    if (header->wFormatTag == WAVE_FORMAT_PCM) return true;
+    if (header->wFormatTag != WAVE_FORMAT_EXTENSIBLE ||
+        header->cbSize < sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX))
+        return false;
+    WAVEFORMATEXTENSIBLE extensible;
+    std::memcpy(&extensible, format, sizeof(extensible));
+    return IsEqualGUID(extensible.SubFormat, kSubtypePcm) != FALSE;
+}
 } // namespace
 
 CWaveFile::CWaveFile() = default;
@@ -21,27 +48,27 @@ HRESULT CWaveFile::Open(const char* fileName) {
     Close();
     m_format.reset();
     if (!fileName) return E_FAIL;
-    m_file = mmioOpenA(const_cast<char*>(fileName), nullptr, MMIO_READ | MMIO_ALLOCBUF);
+    m_file.Reset(mmioOpenA(const_cast<char*>(fileName), nullptr, MMIO_READ | MMIO_ALLOCBUF));
     if (!m_file) return E_FAIL;
 
     m_riff = {};
-    if (mmioDescend(m_file, &m_riff, nullptr, 0) != MMSYSERR_NOERROR) return Fail();
+    if (mmioDescend(m_file.Get(), &m_riff, nullptr, 0) != MMSYSERR_NOERROR) return Fail();
     if (m_riff.ckid != FOURCC_RIFF || m_riff.fccType != mmioFOURCC('W', 'A', 'V', 'E'))
         return Fail();
 
     // Chunks are only looked for where the file really has bytes, whatever the sizes claim.
-    LONG fileSize = mmioSeek(m_file, 0, SEEK_END);
+    LONG fileSize = mmioSeek(m_file.Get(), 0, SEEK_END);
     if (fileSize < 0) return Fail();
     ULONGLONG riffEnd = ULONGLONG(m_riff.dwDataOffset) + m_riff.cksize;
     m_riffEnd = DWORD(std::min<ULONGLONG>(riffEnd, ULONGLONG(fileSize)));
     LONG formStart = LONG(m_riff.dwDataOffset + sizeof(FOURCC));
-    if (mmioSeek(m_file, formStart, SEEK_SET) != formStart) return Fail();
+    if (mmioSeek(m_file.Get(), formStart, SEEK_SET) != formStart) return Fail();
 
     if (FAILED(ReadFormat())) return Fail();
     if (FAILED(ResetToData())) return Fail();
     // A sound without one whole sample frame cannot be played: no sound buffer can be made
     // for it, and the player needs its buffers to open the device at all.
-    if (m_data.cksize < GetFormat()->nBlockAlign) return Fail();
+    if (m_data.cksize == 0) return Fail();
     return S_OK;
 }
 
@@ -51,10 +78,11 @@ HRESULT CWaveFile::ReadFormat() {
     if (chunk.cksize < kBaseFormatSize) return E_FAIL;
 
     WAVEFORMATEX base = {};
-    if (mmioRead(m_file, reinterpret_cast<HPSTR>(&base), kBaseFormatSize) != LONG(kBaseFormatSize))
+    if (mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(&base), kBaseFormatSize) !=
+        LONG(kBaseFormatSize))
         return E_FAIL;
     if (base.nChannels == 0 || base.nBlockAlign == 0 || base.nSamplesPerSec == 0 ||
-        base.wBitsPerSample == 0)
+        base.wBitsPerSample == 0 || !IsPlayablePcm(base))
         return E_FAIL;
 
     if (base.wFormatTag == WAVE_FORMAT_PCM) {
@@ -65,20 +93,21 @@ HRESULT CWaveFile::ReadFormat() {
         // Other formats carry their extra size and extra bytes, all inside the chunk.
         WORD extra = 0;
         if (chunk.cksize < kFormatHeaderSize) return E_FAIL;
-        if (mmioRead(m_file, reinterpret_cast<HPSTR>(&extra), sizeof(extra)) != sizeof(extra))
+        if (mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(&extra), sizeof(extra)) != sizeof(extra))
             return E_FAIL;
         if (ULONGLONG(kFormatHeaderSize) + extra > chunk.cksize) return E_FAIL;
         std::unique_ptr<BYTE[]> format(new BYTE[sizeof(WAVEFORMATEX) + extra]);
         base.cbSize = extra;
         std::memcpy(format.get(), &base, sizeof(WAVEFORMATEX));
         if (extra != 0 &&
-            mmioRead(m_file, reinterpret_cast<HPSTR>(format.get()) + sizeof(WAVEFORMATEX), extra) !=
-                LONG(extra))
+            mmioRead(m_file.Get(), reinterpret_cast<HPSTR>(format.get()) + sizeof(WAVEFORMATEX),
+                     extra) != LONG(extra))
             return E_FAIL;
+        if (!IsPcmTag(format.get())) return E_FAIL;
         m_format = std::move(format);
     }
 
-    if (mmioAscend(m_file, &chunk, 0) != MMSYSERR_NOERROR) {
+    if (mmioAscend(m_file.Get(), &chunk, 0) != MMSYSERR_NOERROR) {
         m_format.reset();
         return E_FAIL;
     }
@@ -88,10 +117,14 @@ HRESULT CWaveFile::ReadFormat() {
 HRESULT CWaveFile::ResetToData() {
     if (!m_file) return E_FAIL;
     LONG formStart = LONG(m_riff.dwDataOffset + sizeof(FOURCC));
-    if (mmioSeek(m_file, formStart, SEEK_SET) != formStart) return E_FAIL;
+    if (mmioSeek(m_file.Get(), formStart, SEEK_SET) != formStart) return E_FAIL;
     MMCKINFO chunk = {};
     if (!FindChunk(mmioFOURCC('d', 'a', 't', 'a'), &chunk)) return E_FAIL;
     if (chunk.cksize > kMaxDataSize) return E_FAIL;
+    // Bytes after the last whole sample frame are not sound: they are left out, so the
+    // sound ends on a frame and its buffers hold whole frames only.
+    const WAVEFORMATEX* format = GetFormat();
+    if (format) chunk.cksize -= chunk.cksize % format->nBlockAlign;
     m_data = chunk;
     m_bytesLeft = chunk.cksize;
     return S_OK;
@@ -102,10 +135,10 @@ HRESULT CWaveFile::ResetToData() {
 // file) ends the search: its size cannot be trusted, and skipping it could wrap around.
 bool CWaveFile::FindChunk(FOURCC id, MMCKINFO* chunk) {
     for (;;) {
-        LONG position = mmioSeek(m_file, 0, SEEK_CUR);
+        LONG position = mmioSeek(m_file.Get(), 0, SEEK_CUR);
         if (position < 0 || ULONGLONG(position) + 2 * sizeof(DWORD) > m_riffEnd) return false;
         MMCKINFO found = {};
-        if (mmioDescend(m_file, &found, nullptr, 0) != MMSYSERR_NOERROR) return false;
+        if (mmioDescend(m_file.Get(), &found, nullptr, 0) != MMSYSERR_NOERROR) return false;
         ULONGLONG end = ULONGLONG(found.dwDataOffset) + found.cksize;
         if (end > m_riffEnd) return false;
         if (found.ckid == id) {
@@ -114,22 +147,22 @@ bool CWaveFile::FindChunk(FOURCC id, MMCKINFO* chunk) {
         }
         ULONGLONG next = end + (found.cksize & 1);
         if (next >= m_riffEnd) return false;
-        if (mmioSeek(m_file, LONG(next), SEEK_SET) != LONG(next)) return false;
+        if (mmioSeek(m_file.Get(), LONG(next), SEEK_SET) != LONG(next)) return false;
     }
 }
 
 HRESULT CWaveFile::Read(UINT count, BYTE* destination, UINT* bytesRead) {
     if (bytesRead) *bytesRead = 0;
-    if (!m_file || (!destination && count != 0)) return E_FAIL;
+    if (!m_file.Get() || (!destination && count != 0)) return E_FAIL;
 
     MMIOINFO info = {};
-    if (mmioGetInfo(m_file, &info, 0) != MMSYSERR_NOERROR) return E_FAIL;
+    if (mmioGetInfo(m_file.Get(), &info, 0) != MMSYSERR_NOERROR) return E_FAIL;
     UINT wanted = std::min<UINT>(count, m_bytesLeft);
     UINT done = 0;
     HRESULT result = S_OK;
     while (done < wanted) {
         if (info.pchNext == info.pchEndRead) {
-            if (mmioAdvance(m_file, &info, MMIO_READ) != MMSYSERR_NOERROR ||
+            if (mmioAdvance(m_file.Get(), &info, MMIO_READ) != MMSYSERR_NOERROR ||
                 info.pchNext == info.pchEndRead) {
                 result = E_FAIL;
                 break;
@@ -141,17 +174,14 @@ HRESULT CWaveFile::Read(UINT count, BYTE* destination, UINT* bytesRead) {
         info.pchNext += step;
         done += step;
     }
-    mmioSetInfo(m_file, &info, 0);
+    mmioSetInfo(m_file.Get(), &info, 0);
     m_bytesLeft -= done;
     if (bytesRead) *bytesRead = done;
     return result;
 }
 
 void CWaveFile::Close() {
-    if (m_file) {
-        mmioClose(m_file, 0);
-        m_file = nullptr;
-    }
+    m_file.Close();
 }
 
 HRESULT CWaveFile::Fail() {

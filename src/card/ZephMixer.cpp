@@ -31,20 +31,17 @@ CZephMixer::CZephMixer() = default;
 
 CZephMixer::~CZephMixer() {
     // The object belongs to a server that COM unloads below; let it go first.
-    if (m_control) m_control->Release();
-    m_control = nullptr;
-    for (; m_comInits > 0; --m_comInits)
-        CoUninitialize();
+    m_control.Reset();
+    m_com.Uninitialize();
 }
 
 int CZephMixer::Init() {
-    if (FAILED(CoInitialize(nullptr))) return 0;
-    ++m_comInits;
+    if (FAILED(m_com.Initialize())) return 0;
 
     int opened = Open(kDeviceName, kManufacturerId, kProductId);
     if (!opened) return 0;
 
-    if (!m_control) m_control = CreateCardControl();
+    if (!m_control) m_control.Attach(CreateCardControl());
 
     if (m_control) {
         m_control->GetProperty(CARDPROP_SPDIF, m_spdif, sizeof(m_spdif));
@@ -70,11 +67,11 @@ int CZephMixer::Init() {
 
 ICardControl* CZephMixer::CreateCardControl() {
     for (const IID& iid : kCardControlIids) {
-        void* object = nullptr;
-        if (SUCCEEDED(
-                CoCreateInstance(CLSID_CardControl, nullptr, CLSCTX_INPROC_SERVER, iid, &object)) &&
+        CComPtr<ICardControl> object;
+        if (SUCCEEDED(CoCreateInstance(CLSID_CardControl, nullptr, CLSCTX_INPROC_SERVER, iid,
+                                       object.ReceiveVoid())) &&
             object)
-            return static_cast<ICardControl*>(object);
+            return object.Detach();
     }
     return nullptr;
 }

@@ -20,6 +20,8 @@
 #include "Platform.h"
 
 #include "CardControl.h"
+#include "ComInit.h"
+#include "ComPtr.h"
 #include "MixerDevice.h"
 
 #include <cstdio>
@@ -102,6 +104,7 @@ public:
 
 protected:
     // Creates the vendor object, trying the interface ids in order; null when none works.
+    // The caller owns the reference returned.
     virtual ICardControl* CreateCardControl();
 
 private:
@@ -111,8 +114,9 @@ private:
     // True in headphone or stereo mode, the only modes with an S/P-DIF output.
     bool SpdifOutAllowed();
 
-    ICardControl* m_control = nullptr;
+    // COM before the object: the object goes first.
+    CComInit m_com;
+    CComPtr<ICardControl> m_control;
     BYTE m_spdif[kCardSpdifSize] = {};
     LONG m_effect = 0;
-    int m_comInits = 0;
 };

@@ -1,22 +1,18 @@
 #include "DC.h"
 
-CDC::~CDC() { Release(); }
-
-void CDC::AttachBorrowed(HDC dc) {
-    Release();
-    m_hDC = dc;
-    m_kind = dc ? Kind::Borrowed : Kind::None;
+CDC::~CDC() {
+    Close();
 }
 
 bool CDC::CreateCompatibleDC(HDC reference) {
-    Release();
+    Close();
     m_hDC = ::CreateCompatibleDC(reference);
     m_kind = m_hDC ? Kind::Memory : Kind::None;
     return m_hDC != nullptr;
 }
 
 bool CDC::GetDC(HWND window) {
-    Release();
+    Close();
     m_hDC = ::GetDC(window);
     m_window = window;
     m_kind = m_hDC ? Kind::Window : Kind::None;
@@ -57,7 +53,7 @@ void CDC::RestoreSelections() {
     }
 }
 
-void CDC::Release() {
+void CDC::Close() {
     RestoreSelections();
     switch (m_kind) {
     case Kind::Memory:

@@ -1,6 +1,7 @@
-// Device context. A CDC either borrows a DC (never released by it), creates a memory DC
-// (deleted by it) or gets a window's DC (released by it). Objects selected through it are
-// deselected again before the DC goes, so no GDI object is left selected into a dead DC.
+// Device context. A CDC owns its DC: a memory DC it created (deleted by it) or a window's DC
+// (released by it); CDCRef draws on a DC someone else owns, CPaintDC on the DC of a paint.
+// Objects selected through SelectObject are deselected again before the DC goes. An object
+// that may be deleted before the DC (declared after it) is selected with CScopedSelection.
 #pragma once
 
 #include "Platform.h"
@@ -15,8 +16,6 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    // Uses a DC that someone else owns.
-    void AttachBorrowed(HDC dc);
     bool CreateCompatibleDC(HDC reference);
     bool GetDC(HWND window);
 
@@ -51,8 +50,10 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF c) { return ::SetPixel(m_hDC, x, y, c); }
 
 protected:
-    enum class Kind { None, Borrowed, Memory, Window, Paint };
-    void Release();
+    // None: no DC, or one that is not ours (CDCRef).
+    enum class Kind { None, Memory, Window, Paint };
+    // Deletes or releases an owned DC; a borrowed one is only let go.
+    void Close();
 
     HDC m_hDC = nullptr;
     Kind m_kind = Kind::None;

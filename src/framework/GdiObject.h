@@ -1,5 +1,6 @@
 // Owning wrapper of one GDI object; deleted when the wrapper goes. Borrowed objects are
-// plain handles and never wrapped.
+// plain handles and never wrapped. Derived wrappers may keep more state than the handle, so
+// they are destroyed, attached and detached through virtual functions, also through a base.
 #pragma once
 
 #include "Platform.h"
@@ -10,7 +11,7 @@ template <class H> class CGdiObject {
 public:
     CGdiObject() = default;
     explicit CGdiObject(H handle) : m_handle(handle) {}
-    ~CGdiObject() { DeleteObject(); }
+    virtual ~CGdiObject() { CGdiObject::DeleteObject(); }
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
     CGdiObject(CGdiObject&& other) noexcept : m_handle(other.Detach()) {}
@@ -24,13 +25,13 @@ public:
     bool IsNull() const { return m_handle == nullptr; }
 
     // Takes ownership of a handle, dropping the one held before.
-    void Attach(H handle) {
+    virtual void Attach(H handle) {
         if (handle == m_handle) return;
         DeleteObject();
         m_handle = handle;
     }
-    H Detach() { return std::exchange(m_handle, nullptr); }
-    void DeleteObject() {
+    virtual H Detach() { return std::exchange(m_handle, nullptr); }
+    virtual void DeleteObject() {
         if (m_handle) ::DeleteObject(m_handle);
         m_handle = nullptr;
     }

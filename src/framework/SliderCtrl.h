@@ -26,6 +26,10 @@ public:
     }
     void SetTicFreq(int frequency) { SendMessage(TBM_SETTICFREQ, static_cast<WPARAM>(frequency)); }
     int GetNumTics() const { return static_cast<int>(SendMessage(TBM_GETNUMTICS)); }
+    // The position of intermediate tick mark index (0 to GetNumTics() - 3); -1 for none.
+    int GetTic(int index) const {
+        return static_cast<int>(SendMessage(TBM_GETTIC, static_cast<WPARAM>(index)));
+    }
     int GetLineSize() const { return static_cast<int>(SendMessage(TBM_GETLINESIZE)); }
     void SetLineSize(int size) { SendMessage(TBM_SETLINESIZE, 0, size); }
     int GetPageSize() const { return static_cast<int>(SendMessage(TBM_GETPAGESIZE)); }

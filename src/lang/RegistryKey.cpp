@@ -26,24 +26,6 @@ bool IsAcceptedRoot(HKEY root) {
 }
 } // namespace
 
-// Owns one open key handle and closes it when it goes.
-class CRegistryKey::CKeyHandle {
-public:
-    CKeyHandle() = default;
-    explicit CKeyHandle(HKEY key) : m_key(key) {}
-    CKeyHandle(CKeyHandle&& other) noexcept : m_key(other.m_key) { other.m_key = nullptr; }
-    CKeyHandle& operator=(CKeyHandle&&) = delete;
-    CKeyHandle(const CKeyHandle&) = delete;
-    ~CKeyHandle() {
-        if (m_key) ::RegCloseKey(m_key);
-    }
-    HKEY Get() const { return m_key; }
-    explicit operator bool() const { return m_key != nullptr; }
-
-private:
-    HKEY m_key = nullptr;
-};
-
 CRegistryKey::CRegistryKey() {
     m_path = std::string("Software\\") + kDefaultCompany + "\\" + ProgramProfileName();
 }
@@ -65,40 +47,40 @@ std::string CRegistryKey::FullPath(const char* subKey) const {
     return m_path + "\\" + subKey;
 }
 
-CRegistryKey::CKeyHandle CRegistryKey::Open(const char* subKey) const {
+CRegKeyHandle CRegistryKey::Open(const char* subKey) const {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(m_root, FullPath(subKey).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return CKeyHandle();
-    return CKeyHandle(key);
+        return CRegKeyHandle();
+    return CRegKeyHandle(key);
 }
 
-CRegistryKey::CKeyHandle CRegistryKey::OpenOrCreate(const char* subKey) const {
-    CKeyHandle opened = Open(subKey);
+CRegKeyHandle CRegistryKey::OpenOrCreate(const char* subKey) const {
+    CRegKeyHandle opened = Open(subKey);
     if (opened) return opened;
     // One call creates every missing key along the path.
     HKEY key = nullptr;
     if (::RegCreateKeyExA(m_root, FullPath(subKey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                           &key, nullptr) != ERROR_SUCCESS)
-        return CKeyHandle();
-    return CKeyHandle(key);
+        return CRegKeyHandle();
+    return CRegKeyHandle(key);
 }
 
 BOOL CRegistryKey::CreateSubKey(const char* child, const char* subKey, DWORD options,
                                 REGSAM access) {
     if (!child) return FALSE;
-    CKeyHandle parent = Open(subKey);
+    CRegKeyHandle parent = Open(subKey);
     if (!parent) return FALSE;
     HKEY created = nullptr;
     if (::RegCreateKeyExA(parent.Get(), child, 0, nullptr, options, access, nullptr, &created,
                           nullptr) != ERROR_SUCCESS)
         return FALSE;
-    CKeyHandle close(created);
+    CRegKeyHandle close(created);
     return TRUE;
 }
 
 BOOL CRegistryKey::QueryDword(const char* name, DWORD* value, const char* subKey) {
     if (!value) return FALSE;
-    CKeyHandle key = Open(subKey);
+    CRegKeyHandle key = Open(subKey);
     if (!key) return FALSE;
     // Read into a zeroed local so that a value shorter than 4 bytes does not leave stale
     // bytes behind and a failed read does not touch the caller's value.
@@ -113,7 +95,7 @@ BOOL CRegistryKey::QueryDword(const char* name, DWORD* value, const char* subKey
 BOOL CRegistryKey::SetValue(const char* name, DWORD type, const void* data, DWORD size,
                             const char* subKey) {
     if (!data && size != 0) return FALSE;
-    CKeyHandle key = OpenOrCreate(subKey);
+    CRegKeyHandle key = OpenOrCreate(subKey);
     if (!key) return FALSE;
     return ::RegSetValueExA(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size) ==
            ERROR_SUCCESS;
@@ -134,7 +116,7 @@ BOOL CRegistryKey::SetString(const char* name, const char* text, const char* sub
 
 BOOL CRegistryKey::QueryValue(const char* name, void* buffer, DWORD* size, const char* subKey) {
     if (!buffer || !size) return FALSE;
-    CKeyHandle key = Open(subKey);
+    CRegKeyHandle key = Open(subKey);
     if (!key) return FALSE;
     DWORD stored = *size;
     if (::RegQueryValueExA(key.Get(), name, nullptr, nullptr, static_cast<BYTE*>(buffer),
@@ -150,13 +132,13 @@ BOOL CRegistryKey::QueryValue(const char* name, void* buffer, DWORD capacity, co
 }
 
 BOOL CRegistryKey::DeleteValue(const char* name, const char* subKey) {
-    CKeyHandle key = Open(subKey);
+    CRegKeyHandle key = Open(subKey);
     if (!key) return FALSE;
     return ::RegDeleteValueA(key.Get(), name) == ERROR_SUCCESS;
 }
 
 int CRegistryKey::QueryInfo(int selector, const char* subKey) {
-    CKeyHandle key = Open(subKey);
+    CRegKeyHandle key = Open(subKey);
     if (!key) return -1;
     DWORD subKeys = 0;
     DWORD values = 0;
@@ -179,7 +161,7 @@ int CRegistryKey::CountValues(const char* subKey) {
 
 BOOL CRegistryKey::EnumValueName(int index, char* name, DWORD nameSize, const char* subKey) {
     if (!name || nameSize == 0 || index < 0) return FALSE;
-    CKeyHandle key = Open(subKey);
+    CRegKeyHandle key = Open(subKey);
     if (!key) return FALSE;
     int count = CountValues(subKey);
     if (count == -1 || index >= count) return FALSE;

@@ -5,6 +5,8 @@
 
 #include "Platform.h"
 
+#include "UniqueHandle.h"
+
 #include <string>
 
 class CRegistryKey {
@@ -57,10 +59,9 @@ public:
     BOOL EnumValueName(int index, char* name, DWORD nameSize, const char* subKey = nullptr);
 
 private:
-    class CKeyHandle;
     std::string FullPath(const char* subKey) const;
-    CKeyHandle Open(const char* subKey) const;
-    CKeyHandle OpenOrCreate(const char* subKey) const;
+    CRegKeyHandle Open(const char* subKey) const;
+    CRegKeyHandle OpenOrCreate(const char* subKey) const;
     BOOL SetValue(const char* name, DWORD type, const void* data, DWORD size, const char* subKey);
 
     HKEY m_root = HKEY_CURRENT_USER;

@@ -107,7 +107,8 @@ public:
     // Finds the line that starts with key (case-sensitive prefix), first from the stream's
     // position, then once more from the start, and reads what follows it: format 0 an
     // integer into *(int*)out, format 1 a word into a char buffer of size bytes. 1 when the
-    // key was found and a value read; the stream then stands after that line.
+    // key was found and a value read; the stream then stands after that line. An integer
+    // outside the signed 32-bit range is no value: 0, *out untouched.
     int FindKey(FILE* stream, const char* key, void* out, int format, int size);
 
     // Calls OnMixerChange(controlId, refresh) on every change listener of the control, in

@@ -1,5 +1,7 @@
 #include "MixerApi.h"
 
+#include "UniqueHandle.h"
+
 #include <string>
 
 namespace {
@@ -38,8 +40,9 @@ const MixerApi& WinmmMixerApi() {
 
 bool LoadMixerApi(const char* path, MixerApi* api) {
     if (!path || !*path || !api) return false;
-    HMODULE module = ::LoadLibraryA(path);
-    if (!module) return false;
+    CModuleHandle library(::LoadLibraryA(path));
+    if (!library) return false;
+    HMODULE module = library.Get();
     MixerApi bound = {};
     bool complete = Bind(module, "mixerGetNumDevs", &bound.GetNumDevs) &&
                     Bind(module, "mixerGetDevCapsA", &bound.GetDevCapsA) &&
@@ -49,10 +52,9 @@ bool LoadMixerApi(const char* path, MixerApi* api) {
                     Bind(module, "mixerGetLineControlsA", &bound.GetLineControlsA) &&
                     Bind(module, "mixerGetControlDetailsA", &bound.GetControlDetailsA) &&
                     Bind(module, "mixerSetControlDetails", &bound.SetControlDetails);
-    if (!complete) {
-        ::FreeLibrary(module);
-        return false;
-    }
+    if (!complete) return false;
+    // The bound functions live in the library: it stays loaded for the rest of the run.
+    library.Detach();
     *api = bound;
     return true;
 }

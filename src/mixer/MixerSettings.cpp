@@ -208,9 +208,12 @@ int CMixer::FindKey(FILE* stream, const char* key, void* out, int format, int si
     if (format == 0) {
         long long value = 0;
         const std::vector<std::string> tokens = Tokens(rest);
-        // A key without a number is not a value: the caller keeps its setting.
+        // A key without a number is not a value, and neither is a number that the 32 bits
+        // of the caller's value cannot hold (wrapped, it would mean some other setting): the
+        // caller keeps its setting.
         if (tokens.empty() || !ParseInteger(tokens[0], &value)) return 0;
-        const int v = static_cast<int>(static_cast<long>(value));
+        if (value < INT_MIN || value > INT_MAX) return 0;
+        const int v = static_cast<int>(value);
         std::memcpy(out, &v, sizeof(v));
         return 1;
     }

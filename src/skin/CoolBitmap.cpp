@@ -4,42 +4,15 @@
 
 #include <new>
 
-namespace {
-
-// Selects a bitmap into a memory DC compatible with a target DC for one copy.
-class SourceDC {
-public:
-    SourceDC(HDC reference, HBITMAP bitmap) {
-        if (m_dc.CreateCompatibleDC(reference)) m_ok = m_dc.SelectObject(bitmap) != nullptr;
-    }
-    bool ok() const { return m_ok; }
-    HDC get() const { return m_dc; }
-
-private:
-    CDC m_dc;
-    bool m_ok = false;
-};
-
-} // namespace
-
 CCoolBitmap::CCoolBitmap() = default;
 
-CCoolBitmap::~CCoolBitmap() {
-    // The base class deletes what is still held; a borrowed bitmap is not ours to delete.
-    if (m_keepHandle) CGdiObject::Detach();
-}
+// The base class deletes what is still held.
+CCoolBitmap::~CCoolBitmap() = default;
 
 void CCoolBitmap::Attach(HBITMAP bitmap) {
-    if (bitmap && bitmap == m_handle && !m_keepHandle) return;
+    if (bitmap && bitmap == m_handle) return;
     DeleteObject();
     m_handle = bitmap;
-    ReadDescription();
-}
-
-void CCoolBitmap::AttachBorrowed(HBITMAP bitmap) {
-    DeleteObject();
-    m_handle = bitmap;
-    m_keepHandle = bitmap ? 1 : 0;
     ReadDescription();
 }
 
@@ -47,17 +20,12 @@ HBITMAP CCoolBitmap::Detach() {
     RestoreHandle();
     HBITMAP bitmap = CGdiObject::Detach();
     FreeSavedBits();
-    m_keepHandle = 0;
     m_bm = {};
     return bitmap;
 }
 
 void CCoolBitmap::DeleteObject() {
-    if (m_keepHandle)
-        CGdiObject::Detach();
-    else
-        CGdiObject::DeleteObject();
-    m_keepHandle = 0;
+    CGdiObject::DeleteObject();
     FreeSavedBits();
     m_bm = {};
 }
@@ -112,7 +80,7 @@ void CCoolBitmap::FreeSavedBits() {
 }
 
 bool CCoolBitmap::MustGiveHandleBack() const {
-    return !m_keepHandle && CCoolDC::GetOSClass() < CCoolDC::OSNT;
+    return CCoolDC::GetOSClass() < CCoolDC::OSNT;
 }
 
 bool CCoolBitmap::RestoreHandle() {
@@ -146,30 +114,8 @@ void CCoolBitmap::ReleaseHandle(bool refresh) {
 bool CCoolBitmap::Draw(HDC dc, int x, int y, int width, int height, int srcX, int srcY,
                        int srcWidth, int srcHeight, DWORD rop) {
     if (!RestoreHandle()) return false;
-    const int bw = Width(), bh = Height();
-    if (!width && !height && !srcX && !srcY && !srcWidth && !srcHeight) {
-        width = srcWidth = bw;
-        height = srcHeight = bh;
-    } else {
-        if (!width) width = bw - x;
-        if (!height) height = bh - y;
-        if (!srcWidth) srcWidth = bw - srcX;
-        if (!srcHeight) srcHeight = bh - srcY;
-    }
-    bool ok = false;
-    {
-        SourceDC source(dc, m_handle);
-        if (source.ok()) {
-            if (width == srcWidth && height == srcHeight) {
-                ok = ::BitBlt(dc, x, y, width, height, source.get(), srcX, srcY, rop) != FALSE;
-            } else {
-                const int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
-                ok = ::StretchBlt(dc, x, y, width, height, source.get(), srcX, srcY, srcWidth,
-                                  srcHeight, rop) != FALSE;
-                if (oldMode) ::SetStretchBltMode(dc, oldMode);
-            }
-        }
-    }
+    const bool ok = CCoolBitmapRef(m_handle).Draw(dc, x, y, width, height, srcX, srcY, srcWidth,
+                                                  srcHeight, rop);
     ReleaseHandle();
     return ok;
 }
@@ -181,13 +127,7 @@ bool CCoolBitmap::Draw(HDC dc, const RECT& dest, const RECT& src, DWORD rop) {
 
 bool CCoolBitmap::DrawTransparent(CCoolDC& dc, int x, int y, COLORREF transparent) {
     if (!RestoreHandle()) return false;
-    const int bw = Width(), bh = Height();
-    bool ok = false;
-    {
-        SourceDC source(dc, m_handle);
-        if (source.ok())
-            ok = dc.TransparentBlt(x, y, bw, bh, source.get(), 0, 0, bw, bh, transparent) != FALSE;
-    }
+    const bool ok = CCoolBitmapRef(m_handle).DrawTransparent(dc, x, y, transparent);
     ReleaseHandle();
     return ok;
 }
@@ -195,18 +135,8 @@ bool CCoolBitmap::DrawTransparent(CCoolDC& dc, int x, int y, COLORREF transparen
 bool CCoolBitmap::DrawAlpha(CCoolDC& dc, BYTE alpha, int x, int y, int width, int height, int srcX,
                             int srcY, int srcWidth, int srcHeight) {
     if (!RestoreHandle()) return false;
-    const int bw = Width(), bh = Height();
-    if (!width) width = bw;
-    if (!height) height = bh;
-    if (!srcWidth) srcWidth = bw;
-    if (!srcHeight) srcHeight = bh;
-    bool ok = false;
-    {
-        SourceDC source(dc, m_handle);
-        if (source.ok())
-            ok = dc.AlphaBlend(x, y, width, height, source.get(), srcX, srcY, srcWidth, srcHeight,
-                               alpha) != FALSE;
-    }
+    const bool ok = CCoolBitmapRef(m_handle).DrawAlpha(dc, alpha, x, y, width, height, srcX, srcY,
+                                                       srcWidth, srcHeight);
     ReleaseHandle();
     return ok;
 }

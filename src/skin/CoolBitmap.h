@@ -1,10 +1,11 @@
 // A cached off-screen bitmap. On the NT family it simply holds its GDI handle. On older
 // systems GDI bitmaps are a scarce resource, so after each use the bitmap gives its handle
 // back: its bits are kept in memory and the bitmap is recreated before the next use.
-// A borrowed bitmap (keep-handle) is always held as it is and never deleted.
+// A CCoolBitmap owns its bitmap; someone else's bitmap is drawn through CCoolBitmapRef.
 #pragma once
 
 #include "Bitmap.h"
+#include "CoolBitmapRef.h"
 
 #include <memory>
 
@@ -13,22 +14,19 @@ class CCoolDC;
 class CCoolBitmap : public CBitmap {
 public:
     CCoolBitmap();
-    ~CCoolBitmap();
+    ~CCoolBitmap() override;
     CCoolBitmap(const CCoolBitmap&) = delete;
     CCoolBitmap& operator=(const CCoolBitmap&) = delete;
 
-    // Owning: replaces (and deletes) what was held before, saved bits included.
-    void Attach(HBITMAP bitmap);
-    // Borrowing: wraps someone else's bitmap; it is never released nor deleted by us.
-    void AttachBorrowed(HBITMAP bitmap);
-    HBITMAP Detach();
-    void DeleteObject();
+    // Replaces (and deletes) what was held before, saved bits included.
+    void Attach(HBITMAP bitmap) override;
+    HBITMAP Detach() override;
+    void DeleteObject() override;
     bool CreateCompatibleBitmap(HDC dc, int width, int height);
     bool CreateDIBSection32(HDC dc, int width, int height, void** bits = nullptr);
     bool LoadBitmap(HINSTANCE instance, UINT id);
     bool LoadBitmap(HINSTANCE instance, const char* name);
 
-    bool IsBorrowed() const { return m_keepHandle != 0; }
     // True when there is no bitmap, neither live nor saved.
     bool IsEmpty() const { return !m_handle && !m_savedBits; }
 
@@ -39,7 +37,7 @@ public:
     // Recreates the GDI bitmap from the saved bits before a use; nothing happens when the
     // handle is live or nothing was saved. False when there is no bitmap afterwards.
     bool RestoreHandle();
-    // Gives the handle back after a use (below the NT family only, owned bitmaps only).
+    // Gives the handle back after a use (below the NT family only).
     // The bits are saved the first time and again when refresh says that the bitmap was
     // drawn into. The bitmap must not be selected into a DC.
     void ReleaseHandle(bool refresh = false);
@@ -60,7 +58,6 @@ private:
     void FreeSavedBits();
     bool MustGiveHandleBack() const;
 
-    int m_keepHandle = 0;
     // Width, height, bytes per line, planes, bits per pixel; bmBits points at the saved bits.
     mutable BITMAP m_bm = {};
     std::unique_ptr<BYTE[]> m_savedBits;

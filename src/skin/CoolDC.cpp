@@ -1,5 +1,9 @@
 #include "CoolDC.h"
 
+#include "Bitmap.h"
+#include "ScopedSelection.h"
+#include "UniqueHandle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,7 +19,7 @@ struct DrawingState {
     int osClass = 0;     // 0 until computed
     int forcedClass = 0; // test hook
     bool pretendMissing = false;
-    HMODULE library = nullptr;
+    CModuleHandle library;
     GradientFillProc gradientFill = nullptr;
     AlphaBlendProc alphaBlend = nullptr;
     TransparentBltProc transparentBlt = nullptr;
@@ -104,42 +108,34 @@ BOOL WINAPI OwnTransparentBlt(HDC dc, int x, int y, int width, int height, HDC s
         return FALSE;
     if (width <= 0 || height <= 0) return FALSE;
 
-    // The mask is white where the source has the transparent colour.
-    HDC maskDC = ::CreateCompatibleDC(dc);
-    HBITMAP mask = ::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr);
-    HDC partDC = ::CreateCompatibleDC(dc);
-    HBITMAP part = ::CreateCompatibleBitmap(dc, width, height);
-    HDC backDC = ::CreateCompatibleDC(dc);
-    HBITMAP back = ::CreateCompatibleBitmap(dc, width, height);
-    BOOL ok = FALSE;
-    if (maskDC && mask && partDC && part && backDC && back) {
-        HGDIOBJ oldMask = ::SelectObject(maskDC, mask);
-        HGDIOBJ oldPart = ::SelectObject(partDC, part);
-        HGDIOBJ oldBack = ::SelectObject(backDC, back);
-        const COLORREF oldSourceBk = ::SetBkColor(source, transparent);
-        ::BitBlt(maskDC, 0, 0, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
-        ::SetBkColor(source, oldSourceBk);
-        // Mask bits reach colour bitmaps as black (0) and white (1).
-        for (HDC temp : {partDC, backDC}) {
-            ::SetTextColor(temp, RGB(0, 0, 0));
-            ::SetBkColor(temp, RGB(255, 255, 255));
-        }
-        // part = NOT mask AND source; back = mask AND destination; part |= back.
-        ::BitBlt(partDC, 0, 0, width, height, source, srcX, srcY, SRCCOPY);
-        ::BitBlt(partDC, 0, 0, width, height, maskDC, srcX, srcY, 0x00220326 /* DSna */);
-        ::BitBlt(backDC, 0, 0, width, height, dc, x, y, SRCCOPY);
-        ::BitBlt(backDC, 0, 0, width, height, maskDC, srcX, srcY, SRCAND);
-        ::BitBlt(partDC, 0, 0, width, height, backDC, 0, 0, SRCPAINT);
-        ok = ::BitBlt(dc, x, y, width, height, partDC, 0, 0, SRCCOPY);
-        ::SelectObject(maskDC, oldMask);
-        ::SelectObject(partDC, oldPart);
-        ::SelectObject(backDC, oldBack);
+    // The mask is white where the source has the transparent colour. The bitmaps are made
+    // first so that they outlive their selections.
+    CBitmap mask, part, back;
+    mask.Attach(::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr));
+    part.CreateCompatibleBitmap(dc, width, height);
+    back.CreateCompatibleBitmap(dc, width, height);
+    CDC maskDC, partDC, backDC;
+    if (mask.IsNull() || part.IsNull() || back.IsNull() || !maskDC.CreateCompatibleDC(dc) ||
+        !partDC.CreateCompatibleDC(dc) || !backDC.CreateCompatibleDC(dc))
+        return FALSE;
+    CScopedSelection maskSelection(maskDC, mask);
+    CScopedSelection partSelection(partDC, part);
+    CScopedSelection backSelection(backDC, back);
+    const COLORREF oldSourceBk = ::SetBkColor(source, transparent);
+    ::BitBlt(maskDC, 0, 0, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+    ::SetBkColor(source, oldSourceBk);
+    // Mask bits reach colour bitmaps as black (0) and white (1).
+    for (HDC temp : {partDC.GetSafeHdc(), backDC.GetSafeHdc()}) {
+        ::SetTextColor(temp, RGB(0, 0, 0));
+        ::SetBkColor(temp, RGB(255, 255, 255));
     }
-    for (HBITMAP b : {mask, part, back})
-        if (b) ::DeleteObject(b);
-    for (HDC d : {maskDC, partDC, backDC})
-        if (d) ::DeleteDC(d);
-    return ok;
+    // part = NOT mask AND source; back = mask AND destination; part |= back.
+    ::BitBlt(partDC, 0, 0, width, height, source, srcX, srcY, SRCCOPY);
+    ::BitBlt(partDC, 0, 0, width, height, maskDC, srcX, srcY, 0x00220326 /* DSna */);
+    ::BitBlt(backDC, 0, 0, width, height, dc, x, y, SRCCOPY);
+    ::BitBlt(backDC, 0, 0, width, height, maskDC, srcX, srcY, SRCAND);
+    ::BitBlt(partDC, 0, 0, width, height, backDC, 0, 0, SRCPAINT);
+    return ::BitBlt(dc, x, y, width, height, partDC, 0, 0, SRCCOPY);
 }
 
 TRIVERTEX Vertex(LONG x, LONG y, COLORREF color) {
@@ -185,7 +181,7 @@ bool CCoolDC::UsesOwnGradientFill() {
 }
 
 bool CCoolDC::IsLibraryLoaded() {
-    return g_state.library != nullptr;
+    return g_state.library.IsValid();
 }
 
 int CCoolDC::LivingObjects() {
@@ -202,8 +198,8 @@ void CCoolDC::PretendLibraryMissing(bool missing) {
 
 void CCoolDC::LoadLibraryRoutines() {
     if (g_state.gradientFill) return;
-    HMODULE library = g_state.pretendMissing ? nullptr : ::LoadLibraryA("msimg32.dll");
-    g_state.library = library;
+    g_state.library.Reset(g_state.pretendMissing ? nullptr : ::LoadLibraryA("msimg32.dll"));
+    HMODULE library = g_state.library.Get();
     if (library) {
         g_state.gradientFill = LibraryProc(library, "GradientFill", &OwnGradientFill);
         g_state.alphaBlend = LibraryProc(library, "AlphaBlend", &OwnAlphaBlend);
@@ -219,8 +215,7 @@ void CCoolDC::LoadLibraryRoutines() {
 }
 
 void CCoolDC::FreeLibraryRoutines() {
-    if (g_state.library) ::FreeLibrary(g_state.library);
-    g_state.library = nullptr;
+    g_state.library.Close();
     g_state.gradientFill = nullptr;
     g_state.alphaBlend = nullptr;
     g_state.transparentBlt = nullptr;
@@ -302,7 +297,7 @@ int CCoolDC::FillLit(const RECT& rect, COLORREF outer, COLORREF highlight, POINT
 
 bool CCoolDC::BeginPaint(HWND window) {
     EndPaint();
-    Release();
+    Close();
     m_hDC = ::BeginPaint(window, &m_ps);
     if (!m_hDC) {
         m_ps = {};

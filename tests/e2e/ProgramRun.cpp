@@ -1,6 +1,7 @@
 #include "ProgramRun.h"
 
 #include "Pump.h"
+#include "UniqueHandle.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
         return run;
+    CKernelHandle thread(process.hThread), child(process.hProcess);
     run.started = true;
     HWND answered = nullptr;
     run.ended = PumpUntil(
@@ -56,8 +58,6 @@ ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
         ::GetExitCodeProcess(process.hProcess, &run.exitCode);
     else
         ::TerminateProcess(process.hProcess, 1);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
     return run;
 }
 

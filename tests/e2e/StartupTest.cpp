@@ -6,6 +6,7 @@
 #include "ProgramRun.h"
 #include "RegistryKey.h"
 #include "SimCard.h"
+#include "UniqueHandle.h"
 #include "ZephMixer.h"
 
 #include <gtest/gtest.h>
@@ -98,14 +99,25 @@ TEST_F(StartupTest, MinimizeFlagFollowedByAFileStillLoadsIt) {
     EXPECT_TRUE(run.boxes.empty());
 }
 
+// A device name opens, but reading from a serial port waits for input that never comes: such
+// a name is ignored like a file that cannot be opened, and the program ends by itself.
+TEST_F(StartupTest, PresetNamingADeviceIsIgnored) {
+    for (const char* arguments : {"AUX", "/minimize COM1", "NUL"}) {
+        ProgramRun run = RunProgram(arguments, 30000);
+        ASSERT_TRUE(run.ended) << arguments;
+        EXPECT_EQ(run.exitCode, 0u) << arguments;
+        EXPECT_TRUE(run.boxes.empty()) << arguments;
+    }
+}
+
 TEST_F(StartupTest, SecondInstanceEndsAtOnceAndTouchesNothing) {
     // This test holds the instance semaphore as a running control panel would.
-    HANDLE first = ::CreateSemaphoreA(nullptr, 0, 1, "Quenda Mixer");
-    ASSERT_NE(first, nullptr);
+    CKernelHandle first(::CreateSemaphoreA(nullptr, 0, 1, "Quenda Mixer"));
+    ASSERT_TRUE(first);
     key.SetDword("Language", 0x0413);
     WritePreset(kHeader + "2\t1\t 1\t(Master Mute)\n" + kEnd);
     ProgramRun run = RunProgram("\"" + preset + "\"", 20000);
-    ::CloseHandle(first);
+    first.Close();
     ASSERT_TRUE(run.ended);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ(Read(kMasterMute), (std::vector<DWORD>{0}));
@@ -135,6 +147,31 @@ TEST_F(StartupTest, FirstStartStoresTheDefaultLanguageAndFullAcceleration) {
     ASSERT_TRUE(run.ended);
     ASSERT_TRUE(key.QueryDword("Language", &language));
     EXPECT_EQ(language, 0x040Cu);
+}
+
+// "Language" holds something the program did not write: not a choice of the user's. The
+// start is a first start, and the end stores the default language as a DWORD.
+TEST_F(StartupTest, LanguageOfAnotherTypeCountsAsNotStored) {
+    CLanguageSupport defaults;
+    const BYTE seven = 0x07;
+    for (int round = 0; round < 2; ++round) {
+        if (round == 0)
+            ASSERT_TRUE(key.SetString("Language", "ab"));
+        else
+            ASSERT_TRUE(key.SetBinary("Language", &seven, sizeof(seven)));
+        ProgramRun run = RunProgram("");
+        ASSERT_TRUE(run.ended) << round;
+        DWORD type = REG_NONE;
+        DWORD language = 0;
+        DWORD size = sizeof(language);
+        ASSERT_EQ(::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "Language", RRF_RT_ANY, &type,
+                                 &language, &size),
+                  ERROR_SUCCESS)
+            << round;
+        EXPECT_EQ(type, DWORD(REG_DWORD)) << round;
+        EXPECT_EQ(size, sizeof(DWORD)) << round;
+        EXPECT_EQ(language, defaults.GetLanguage()) << round;
+    }
 }
 
 TEST_F(StartupTest, MissingMixerDeviceIsReportedAndLanguageKept) {

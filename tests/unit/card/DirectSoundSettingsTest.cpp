@@ -2,6 +2,7 @@
 
 #include "DirectSoundSettings.h"
 #include "SimDevice.h"
+#include "UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -25,22 +26,22 @@ long long ReadValue(const std::string& instance, const char* subkey, const char*
     DWORD value = 0;
     DWORD size = sizeof(value);
     DWORD type = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumKey(instance, subkey).c_str(), 0, KEY_READ, &key))
+    CRegKeyHandle key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumKey(instance, subkey).c_str(), 0, KEY_READ,
+                      key.Receive()))
         return -1;
-    LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
+    LONG rc =
+        RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     return rc == ERROR_SUCCESS && type == REG_DWORD ? static_cast<long long>(value) : -1;
 }
 
 void WriteValue(const std::string& instance, const char* subkey, const char* name, DWORD type,
                 const void* data, DWORD size) {
-    HKEY key = nullptr;
+    CRegKeyHandle key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, EnumKey(instance, subkey).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                              KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr),
               ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
+    RegSetValueExA(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
 void WriteDword(const std::string& instance, const char* subkey, const char* name, DWORD v) {
@@ -48,11 +49,9 @@ void WriteDword(const std::string& instance, const char* subkey, const char* nam
 }
 
 bool KeyExists(const std::string& instance, const char* subkey) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumKey(instance, subkey).c_str(), 0, KEY_READ, &key))
-        return false;
-    RegCloseKey(key);
-    return true;
+    CRegKeyHandle key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, EnumKey(instance, subkey).c_str(), 0, KEY_READ,
+                         key.Receive()) == ERROR_SUCCESS;
 }
 
 class DirectSoundSettings : public testing::Test {

@@ -2,9 +2,11 @@
 // that the test scripts start (a six-channel null sink described as "Quenda Wave").
 #include "Platform.h"
 
+#include "ComPtr.h"
 #include "HiddenWnd.h"
 #include "Pump.h"
 #include "SpeakerTestPlayer.h"
+#include "UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +40,14 @@ public:
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process))
             return false;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        CKernelHandle thread(process.hThread), child(process.hProcess);
         // Wait for the recording to begin.
         return PumpUntil(
             [&] {
-                m_file = CreateFileA(m_path.c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, 0, nullptr);
-                return m_file != INVALID_HANDLE_VALUE;
+                m_file.Reset(CreateFileA(m_path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+                return m_file.IsValid();
             },
             5000);
     }
@@ -68,8 +69,8 @@ public:
         std::vector<int16_t> samples(32768);
         for (;;) {
             DWORD read = 0;
-            if (!ReadFile(m_file, samples.data(), DWORD(samples.size() * sizeof(int16_t)), &read,
-                          nullptr) ||
+            if (!ReadFile(m_file.Get(), samples.data(), DWORD(samples.size() * sizeof(int16_t)),
+                          &read, nullptr) ||
                 read == 0)
                 return total;
             for (size_t i = 0; i < read / sizeof(int16_t); ++i)
@@ -79,14 +80,13 @@ public:
     }
 
     void Stop() {
-        if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
-        m_file = INVALID_HANDLE_VALUE;
+        m_file.Close();
         if (!m_path.empty()) DeleteFileA(m_path.c_str());
     }
 
 private:
     std::string m_path;
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    CKernelHandle m_file;
     int m_peak = 0;
 };
 
@@ -113,11 +113,11 @@ TEST_F(SpeakerTestPlayerDeviceTest, OpenChoosesTheCardsDeviceAndCachesItsConfigu
     EXPECT_FALSE(m_player.IsDeviceOpen());
 
     // The cache holds what the device itself reports.
-    IDirectSound* device = nullptr;
-    ASSERT_EQ(DirectSoundCreate(card, &device, nullptr), S_OK);
+    CComPtr<IDirectSound> device;
+    ASSERT_EQ(DirectSoundCreate(card, device.Receive(), nullptr), S_OK);
     DWORD live = 0;
     ASSERT_EQ(device->GetSpeakerConfig(&live), S_OK);
-    device->Release();
+    device.Reset();
     DWORD cached = 0;
     EXPECT_EQ(m_player.QuerySpeakerConfig(&cached, FALSE), 0);
     EXPECT_EQ(cached, live);

@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include "SpeakerTestPlayer.h"
+#include "UniqueHandle.h"
 #include "WaveFile.h"
 
 #include <gtest/gtest.h>
@@ -632,11 +633,12 @@ TEST_F(SpeakerTestPlayerTest, WithoutTheTestSoundSpeakersFailQuietly) {
                            MAKELONG(2, 16),
                            mmioFOURCC('d', 'a', 't', 'a'),
                            0};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CKernelHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
     DWORD written = 0;
-    WriteFile(file, empty, sizeof(empty), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), empty, sizeof(empty), &written, nullptr);
+    file.Close();
     EXPECT_EQ(m_player->LoadWave(path.c_str()), E_FAIL);
     DeleteFileA(path.c_str());
     EXPECT_EQ(m_player->StartSpeaker(CSpeakerTestPlayer::kFrontLeft, TRUE), E_FAIL);

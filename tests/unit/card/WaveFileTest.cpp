@@ -37,6 +37,9 @@ std::string Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
     return U16(tag) + U16(channels) + U32(rate) + U32(rate * block) + U16(block) + U16(bits);
 }
 
+// {00000001-0000-0010-8000-00AA00389B71} as stored in a file.
+const std::string kPcmSubFormat("\x01\0\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 16);
+
 std::string Pcm16Mono() {
     return Fmt(WAVE_FORMAT_PCM, 1, 44100, 16);
 }
@@ -91,7 +94,7 @@ protected:
 TEST_F(WaveFileTest, ReadsPcmSoundAcrossTheFileBuffer) {
     // Larger than the file I/O buffer, so reading has to advance it; an odd-sized chunk with
     // its pad byte comes first and must be skipped correctly.
-    std::string sound = Samples(20001);
+    std::string sound = Samples(20002);
     CWaveFile wave;
     ASSERT_EQ(wave.Open(Write(Riff(Chunk("LIST", "abc") + Chunk("fmt ", Pcm16Mono()) +
                                    Chunk("data", sound)))
@@ -120,7 +123,7 @@ TEST_F(WaveFileTest, ReadsPcmSoundAcrossTheFileBuffer) {
 }
 
 TEST_F(WaveFileTest, KeepsExtraFormatBytesBehindTheHeader) {
-    std::string extra = U16(16) + U32(0x3F) + std::string("0123456789abcdef", 16);
+    std::string extra = U16(16) + U32(0x3F) + kPcmSubFormat;
     std::string fmt =
         Fmt(WAVE_FORMAT_EXTENSIBLE, 6, 48000, 16) + U16(uint16_t(extra.size())) + extra;
     CWaveFile wave;
@@ -234,6 +237,81 @@ TEST_F(WaveFileTest, RefusesSoundsOverTheSizeCap) {
         wave.Open(
             Write(Riff(fmt + Chunk("data", std::string(CWaveFile::kMaxDataSize, '\x11')))).c_str()),
         S_OK);
+}
+
+// A format chunk with its block size and byte rate given as they stand in the file.
+std::string FmtAs(uint16_t tag, uint16_t channels, uint32_t rate, uint32_t byteRate, uint16_t block,
+                  uint16_t bits) {
+    return U16(tag) + U16(channels) + U32(rate) + U32(byteRate) + U16(block) + U16(bits);
+}
+
+TEST_F(WaveFileTest, RefusesABlockSizeOtherThanChannelsTimesSampleBytes) {
+    std::string data = Chunk("data", Samples(96));
+    CWaveFile wave;
+    // 16-bit stereo frames are 4 bytes.
+    EXPECT_EQ(
+        wave.Open(Write(Riff(Chunk("fmt ", FmtAs(1, 2, 22050, 44100, 2, 16)) + data)).c_str()),
+        E_FAIL);
+    EXPECT_EQ(
+        wave.Open(Write(Riff(Chunk("fmt ", FmtAs(1, 2, 22050, 132300, 6, 16)) + data)).c_str()),
+        E_FAIL);
+    EXPECT_EQ(
+        wave.Open(Write(Riff(Chunk("fmt ", FmtAs(1, 2, 22050, 88200, 4, 16)) + data)).c_str()),
+        S_OK);
+}
+
+TEST_F(WaveFileTest, RefusesAZeroByteRate) {
+    CWaveFile wave;
+    EXPECT_EQ(wave.Open(Write(Riff(Chunk("fmt ", FmtAs(1, 1, 44100, 0, 2, 16)) +
+                                   Chunk("data", Samples(100))))
+                            .c_str()),
+              E_FAIL);
+}
+
+TEST_F(WaveFileTest, RefusesFormatsOtherThanIntegerPcm) {
+    std::string data = Chunk("data", Samples(96));
+    const std::string other[] = {
+        // floating point, ADPCM with its extra bytes, extensible floating point
+        Fmt(WAVE_FORMAT_IEEE_FLOAT, 1, 44100, 32) + U16(0),
+        Fmt(WAVE_FORMAT_ADPCM, 1, 44100, 16) + U16(4) + U16(500) + U16(0),
+        Fmt(WAVE_FORMAT_EXTENSIBLE, 1, 44100, 32) + U16(22) + U16(32) + U32(1) +
+            std::string("\x03\0\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 16),
+    };
+    int index = 0;
+    for (const std::string& fmt : other) {
+        CWaveFile wave;
+        EXPECT_EQ(wave.Open(Write(Riff(Chunk("fmt ", fmt) + data)).c_str()), E_FAIL) << index;
+        ++index;
+    }
+}
+
+TEST_F(WaveFileTest, RefusesAHugeChannelCount) {
+    // Consistent in itself (8-bit samples, one byte per channel) and with whole frames.
+    std::string data = Chunk("data", Samples(2 * 0xFFFF));
+    CWaveFile wave;
+    EXPECT_EQ(
+        wave.Open(Write(Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 0xFFFF, 8000, 8)) + data)).c_str()),
+        E_FAIL);
+    EXPECT_EQ(
+        wave.Open(Write(Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 9, 8000, 8)) + data)).c_str()),
+        E_FAIL);
+    EXPECT_EQ(
+        wave.Open(Write(Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 8, 8000, 8)) + data)).c_str()),
+        S_OK);
+}
+
+TEST_F(WaveFileTest, DataEndingInAPartialFrameEndsAtItsLastWholeFrame) {
+    // 16-bit stereo: 4-byte frames, and two bytes of a frame left over.
+    std::string sound = Samples(102);
+    CWaveFile wave;
+    ASSERT_EQ(wave.Open(Write(Riff(Chunk("fmt ", Fmt(WAVE_FORMAT_PCM, 2, 22050, 16)) +
+                                   Chunk("data", sound)))
+                            .c_str()),
+              S_OK);
+    EXPECT_EQ(wave.GetSize(), 100u);
+    EXPECT_EQ(ReadAll(wave, 64), sound.substr(0, 100));
+    ASSERT_EQ(wave.ResetToData(), S_OK);
+    EXPECT_EQ(wave.GetSize(), 100u);
 }
 
 } // namespace

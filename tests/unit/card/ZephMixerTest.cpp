@@ -1,8 +1,11 @@
 #include "Platform.h"
 
 #include "CardControl.h"
+#include "ComInit.h"
+#include "ComPtr.h"
 #include "MixerApi.h"
 #include "SimDevice.h"
+#include "SimVendor.h"
 #include "ZephMixer.h"
 
 #include <gtest/gtest.h>
@@ -18,20 +21,19 @@ const char kCardEnumerator[] = "QUENDA";
 const char kStateFile[] = "quendasim-card-test-state.bin";
 
 // The card's vendor object as any program gets it.
-ICardControl* CreateVendor() {
-    void* object = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_CardControl, nullptr, CLSCTX_INPROC_SERVER,
-                                kCardControlIids[0], &object)))
-        return nullptr;
-    return static_cast<ICardControl*>(object);
+CComPtr<ICardControl> CreateVendor() {
+    CComPtr<ICardControl> object;
+    CoCreateInstance(CLSID_CardControl, nullptr, CLSCTX_INPROC_SERVER, kCardControlIids[0],
+                     object.ReceiveVoid());
+    return object;
 }
 
 // Passes every call on to the card's real vendor object and counts the writes; can make the
 // reads of one property fail, as a card might.
 class CRecordingControl : public ICardControl {
 public:
-    explicit CRecordingControl(ICardControl* card) : m_card(card) {}
-    virtual ~CRecordingControl() { m_card->Release(); }
+    explicit CRecordingControl(ICardControl* card) { m_card.Attach(card); }
+    virtual ~CRecordingControl() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
@@ -60,7 +62,7 @@ public:
     DWORD failReads = 0;
 
 private:
-    ICardControl* m_card;
+    CComPtr<ICardControl> m_card;
     ULONG m_refs = 1;
 };
 
@@ -91,7 +93,7 @@ protected:
     static void TearDownTestSuite() { std::remove(kStateFile); }
 
     void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        ASSERT_TRUE(SUCCEEDED(com.Initialize()));
         card = CreateVendor();
         ASSERT_NE(card, nullptr) << "the simulated card is not registered (regsvr32)";
         for (DWORD id = 1; id <= 5; ++id) {
@@ -114,8 +116,8 @@ protected:
         // The card as the test found it.
         for (DWORD id = 1; card && id <= 5; ++id)
             if (!saved[id - 1].empty()) card->SetProperty(id, saved[id - 1].data(), kSizes[id - 1]);
-        if (card) card->Release();
-        CoUninitialize();
+        card.Reset();
+        com.Uninitialize();
     }
 
     void SetSpeakerMode(DWORD mode) {
@@ -129,7 +131,8 @@ protected:
     }
 
     static constexpr DWORD kSizes[5] = {11, 24, 4, 16, 4};
-    ICardControl* card = nullptr;
+    CComInit com;
+    CComPtr<ICardControl> card;
     std::vector<BYTE> saved[5];
 };
 
@@ -442,6 +445,31 @@ TEST_F(ZephMixer, AnUnknownMicBoostInAPresetLeavesTheBoostAlone) {
 
     EXPECT_EQ(LoadText(mixer, "MicBoost 1\n"), 1);
     EXPECT_EQ(mixer.GetMicBoost(), 1);
+}
+
+// A number the card's 32 bits cannot hold is no value: wrapped, -4294967296 would be full
+// level and 4294967301 room 5. The card keeps what it had; the range's own ends still apply.
+TEST_F(ZephMixer, CardNumbersPast32BitsInAPresetAreIgnored) {
+    CTestMixer mixer;
+    ASSERT_EQ(mixer.Init(), 1);
+    mixer.SetReverb(3);
+    mixer.SetMicBoost(1);
+    LONG gains[6] = {-65536, -65536, -65536, -65536, -65536, -65536};
+    card->SetProperty(CARDPROP_SPEAKER_VOLUMES, gains, sizeof(gains));
+
+    EXPECT_EQ(LoadText(mixer, "SpeakerVolFL -4294967296\n"
+                              "Reverb 4294967301\n"
+                              "MicBoost 2147483648\n"
+                              "SpeakerVolFR -2147483648\n"),
+              1);
+    LONG effect = 0;
+    mixer.GetReverb(&effect);
+    EXPECT_EQ(effect, 3);
+    EXPECT_EQ(mixer.GetMicBoost(), 1);
+    LONG read[6] = {};
+    card->GetProperty(CARDPROP_SPEAKER_VOLUMES, read, sizeof(read));
+    EXPECT_EQ(read[4], -65536);               // front left kept
+    EXPECT_EQ(read[5], CSimVendor::kMinGain); // front right at the card's lowest level
 }
 
 TEST_F(ZephMixer, MixerSectionIsAppliedWhenCardKeysAreMissing) {

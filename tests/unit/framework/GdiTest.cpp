@@ -1,14 +1,18 @@
 #include "Bitmap.h"
 #include "Brush.h"
 #include "DC.h"
+#include "DCRef.h"
 #include "Font.h"
 #include "PaintDC.h"
 #include "Pen.h"
 #include "Pixels.h"
 #include "Pump.h"
+#include "ScopedSelection.h"
 #include "Wnd.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -24,15 +28,16 @@ TEST(Gdi, MemoryDcDrawsAndGivesBackItsSelections) {
     HGDIOBJ originalPen = nullptr;
     HDC raw = nullptr;
     {
+        // Declared before the DC: they are still there when it puts the first pen back.
+        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+        CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
         CDC memory;
         ASSERT_TRUE(memory.CreateCompatibleDC(screen));
         raw = memory;
         originalBitmap = ::GetCurrentObject(memory, OBJ_BITMAP);
         originalPen = ::GetCurrentObject(memory, OBJ_PEN);
         memory.SelectObject(bitmap);
-        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
         memory.SelectObject(red);
-        CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
         memory.SelectObject(blue); // the first replaced pen is what comes back
         memory.FillSolidRect(CRect(0, 0, 20, 10), RGB(0, 128, 0));
         memory.MoveTo(0, 5);
@@ -74,6 +79,57 @@ TEST(Gdi, ObjectsAreDeletedWithTheirWrapperAndMoveOwnership) {
     EXPECT_TRUE(font.IsNull());
     EXPECT_EQ(::GetObjectType(detached), static_cast<DWORD>(OBJ_FONT));
     ::DeleteObject(detached);
+}
+
+TEST(Gdi, ScopedSelectionPutsTheOldObjectBackWhateverTheDeclarationOrder) {
+    CBitmap early; // declared before the DC
+    ASSERT_TRUE(early.CreateDIBSection32(nullptr, 2, 2));
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+    const HGDIOBJ originalPen = ::GetCurrentObject(memory, OBJ_PEN);
+    const HGDIOBJ originalBitmap = ::GetCurrentObject(memory, OBJ_BITMAP);
+    {
+        CScopedSelection bitmap(memory, early);
+        EXPECT_TRUE(bitmap);
+        CPen outer(PS_SOLID, 1, RGB(255, 0, 0)); // declared after the DC
+        CScopedSelection first(memory, outer);
+        {
+            CPen inner(PS_SOLID, 1, RGB(0, 0, 255));
+            CScopedSelection second(memory, inner);
+            EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), inner.GetSafeHandle());
+        }
+        EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), outer.GetSafeHandle());
+        EXPECT_EQ(::GetCurrentObject(memory, OBJ_BITMAP), early.GetSafeHandle());
+    }
+    EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), originalPen);
+    EXPECT_EQ(::GetCurrentObject(memory, OBJ_BITMAP), originalBitmap);
+
+    // Restored early on request, and only once.
+    CPen pen(PS_SOLID, 1, RGB(0, 255, 0));
+    CScopedSelection selection(memory, pen);
+    selection.Restore();
+    EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), originalPen);
+    CScopedSelection later(memory, pen);
+    selection.Restore();
+    EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), pen.GetSafeHandle());
+}
+
+TEST(Gdi, BorrowedDcIsDrawnOnAndLeftToItsOwner) {
+    HDC raw = ::CreateCompatibleDC(nullptr);
+    ASSERT_NE(raw, nullptr);
+    const HGDIOBJ originalBitmap = ::GetCurrentObject(raw, OBJ_BITMAP);
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateDIBSection32(nullptr, 4, 4));
+    {
+        // Held through the owning type, as a drawing helper taking a CDC would.
+        std::unique_ptr<CDC> dc(new CDCRef(raw));
+        dc->SelectObject(bitmap);
+        dc->FillSolidRect(CRect(0, 0, 4, 4), RGB(1, 2, 3));
+        EXPECT_EQ(dc->GetPixel(1, 1), RGB(1, 2, 3));
+    }
+    EXPECT_EQ(::GetObjectType(raw), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(::GetCurrentObject(raw, OBJ_BITMAP), originalBitmap);
+    ::DeleteDC(raw);
 }
 
 TEST(Gdi, DibSectionGivesDirectPixelAccess) {

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include "RegistryDword.h"
 #include "RegistryKey.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,27 @@ TEST_F(RegistryKeyTest, QueryDwordReadsAnyValueOfAtMostFourBytes) {
     EXPECT_TRUE(m_key.QueryDword(nullptr, &value, "Sub"));
     EXPECT_EQ(value, 99u);
     EXPECT_EQ(m_key.GetPath(), kTestRoot);
+}
+
+TEST_F(RegistryKeyTest, StoredDwordIsOnlyAFourByteRegDword) {
+    DWORD value = 0x12345678;
+    ASSERT_TRUE(m_key.SetDword("Dword", 0x0407));
+    EXPECT_TRUE(QueryStoredDword(m_key, "Dword", &value));
+    EXPECT_EQ(value, 0x0407u);
+
+    // What QueryDword would take, and a REG_DWORD of the wrong size.
+    const BYTE four[4] = {7, 0, 0, 0};
+    const WORD two = 7;
+    ASSERT_TRUE(m_key.SetString("String", "ab"));
+    ASSERT_TRUE(m_key.SetBinary("Binary", four, sizeof(four)));
+    ASSERT_EQ(
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kTestRoot, "Short", REG_DWORD, &two, sizeof(two)),
+        ERROR_SUCCESS);
+    for (const char* name : {"String", "Binary", "Short", "Missing"}) {
+        value = 0x12345678;
+        EXPECT_FALSE(QueryStoredDword(m_key, name, &value)) << name;
+        EXPECT_EQ(value, 0x12345678u) << name;
+    }
 }
 
 TEST_F(RegistryKeyTest, StringsKeepTheirTerminatingZero) {

@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "UniqueHandle.h"
+
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -15,11 +17,11 @@ std::string ExeDirectory() {
 void WriteBesideExe(const std::string& name, const std::string& bytes) {
     static ULONGLONG tick = 0;
     std::string path = ExeDirectory() + "\\" + name;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    CKernelHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER stamp;
@@ -29,8 +31,7 @@ void WriteBesideExe(const std::string& name, const std::string& bytes) {
     tick += 10000000; // one second later than any earlier write
     stamp.QuadPart = tick;
     FILETIME later = {stamp.LowPart, stamp.HighPart};
-    ::SetFileTime(file, nullptr, nullptr, &later);
-    ::CloseHandle(file);
+    ::SetFileTime(file.Get(), nullptr, nullptr, &later);
 }
 
 void RemoveBesideExe(const std::string& name) {

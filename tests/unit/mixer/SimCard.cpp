@@ -1,6 +1,7 @@
 #include "SimCard.h"
 
 #include "MixerApi.h"
+#include "UniqueHandle.h"
 
 #include <vector>
 
@@ -11,29 +12,27 @@ void UseSimulatedCard() {
 }
 
 bool ResetSimulatedCard() {
-    HMODULE card = ::LoadLibraryA("quendasim.dll");
+    CModuleHandle card(::LoadLibraryA("quendasim.dll"));
     if (!card) return false;
     using ResetFunction = MMRESULT(WINAPI*)();
     auto reset = reinterpret_cast<ResetFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(card, "QuendaSimReset")));
-    bool done = reset && reset() == MMSYSERR_NOERROR;
-    ::FreeLibrary(card);
-    return done;
+        reinterpret_cast<void*>(::GetProcAddress(card.Get(), "QuendaSimReset")));
+    return reset && reset() == MMSYSERR_NOERROR;
 }
 
 CtlResult RunCtl(const std::string& arguments, const std::string& stateFile) {
     CtlResult result;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    CKernelHandle readEnd, writeEnd;
+    if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inherit, 0)) return result;
+    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
     std::string commandLine = "quendasim-ctl.exe " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -47,19 +46,14 @@ CtlResult RunCtl(const std::string& arguments, const std::string& stateFile) {
     BOOL started = ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE,
                                     CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     if (!stateFile.empty()) ::SetEnvironmentVariableA("QUENDA_SIM_STATE", previous);
-    ::CloseHandle(writeEnd);
-    if (!started) {
-        ::CloseHandle(readEnd);
-        return result;
-    }
+    writeEnd.Close(); // the child holds the only write end now: reading ends with the child
+    if (!started) return result;
+    CKernelHandle thread(process.hThread), child(process.hProcess);
     char chunk[512];
     DWORD read = 0;
-    while (::ReadFile(readEnd, chunk, sizeof(chunk), &read, nullptr) && read > 0)
+    while (::ReadFile(readEnd.Get(), chunk, sizeof(chunk), &read, nullptr) && read > 0)
         result.output.append(chunk, read);
-    ::CloseHandle(readEnd);
-    if (::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(process.hProcess, &result.exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    if (::WaitForSingleObject(child.Get(), 30000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(child.Get(), &result.exitCode);
     return result;
 }

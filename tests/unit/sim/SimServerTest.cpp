@@ -1,9 +1,12 @@
 #include "Platform.h"
 
+#include "ComInit.h"
+#include "ComPtr.h"
 #include "SimCardControl.h"
 #include "SimDevice.h"
 #include "SimRegistration.h"
 #include "SimState.h"
+#include "UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -22,35 +25,30 @@ std::string BesideTest(const char* file) {
 // Runs a program of the build and returns its exit code and standard output.
 int Run(const std::string& commandLine, std::string* output = nullptr) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    CKernelHandle readEnd, writeEnd;
+    if (!CreatePipe(readEnd.Receive(), writeEnd.Receive(), &inherit, 0)) return -1;
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
     std::string line = commandLine;
     BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                   &startup, &process);
-    CloseHandle(writeEnd);
-    if (!started) {
-        CloseHandle(readEnd);
-        return -1;
-    }
+    writeEnd.Close();
+    if (!started) return -1;
+    CKernelHandle thread(process.hThread), child(process.hProcess);
     std::string text;
     char buffer[256];
     DWORD read = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    while (ReadFile(readEnd.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
         text.append(buffer, read);
-    CloseHandle(readEnd);
-    WaitForSingleObject(process.hProcess, 60000);
+    WaitForSingleObject(child.Get(), 60000);
     DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    GetExitCodeProcess(child.Get(), &code);
     if (output) {
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         *output = text;
@@ -99,31 +97,29 @@ bool DriverFileHasVersion() {
 
 class SimServer : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
-    void TearDown() override { CoUninitialize(); }
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(m_com.Initialize())); }
+    CComInit m_com;
 };
 
 TEST_F(SimServer, OneObjectAnswersForEachOfTheSixInterfaces) {
     for (const IID& iid : kSimCardControlIids) {
-        ISimCardControl* control = nullptr;
+        CComPtr<ISimCardControl> control;
         ASSERT_EQ(CoCreateInstance(CLSID_SimCardControl, nullptr, CLSCTX_INPROC_SERVER, iid,
-                                   reinterpret_cast<void**>(&control)),
+                                   control.ReceiveVoid()),
                   S_OK);
         DWORD mode = 0;
         EXPECT_EQ(control->GetProperty(3, &mode, sizeof(mode)), 1);
         // The same object under every id, and no other interface.
-        IUnknown* identity = nullptr;
-        ASSERT_EQ(control->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
-        void* other = nullptr;
+        CComPtr<IUnknown> identity;
+        ASSERT_EQ(control.QueryInterface(IID_IUnknown, identity), S_OK);
+        CComPtr<IUnknown> other;
         for (const IID& sibling : kSimCardControlIids) {
-            ASSERT_EQ(control->QueryInterface(sibling, &other), S_OK);
-            EXPECT_EQ(other, static_cast<void*>(control));
-            static_cast<IUnknown*>(other)->Release();
+            ASSERT_EQ(control.QueryInterface(sibling, other), S_OK);
+            EXPECT_EQ(static_cast<void*>(other.Get()), static_cast<void*>(control.Get()));
         }
-        EXPECT_EQ(control->QueryInterface(IID_IClassFactory, &other), E_NOINTERFACE);
-        EXPECT_EQ(other, nullptr);
-        identity->Release();
-        control->Release();
+        void* refused = &other; // anything but null: the object must clear it
+        EXPECT_EQ(control->QueryInterface(IID_IClassFactory, &refused), E_NOINTERFACE);
+        EXPECT_EQ(refused, nullptr);
     }
     void* object = nullptr;
     EXPECT_EQ(CoCreateInstance(CLSID_SimCardControl, nullptr, CLSCTX_INPROC_SERVER,
@@ -132,9 +128,9 @@ TEST_F(SimServer, OneObjectAnswersForEachOfTheSixInterfaces) {
 }
 
 TEST_F(SimServer, APropertyWrittenInOneProcessIsReadInAnotherAndKept) {
-    ISimCardControl* control = nullptr;
+    CComPtr<ISimCardControl> control;
     ASSERT_EQ(CoCreateInstance(CLSID_SimCardControl, nullptr, CLSCTX_INPROC_SERVER,
-                               kSimCardControlIids[3], reinterpret_cast<void**>(&control)),
+                               kSimCardControlIids[3], control.ReceiveVoid()),
               S_OK);
     LONG effect = 11, savedEffect = 0;
     DWORD savedMode = 0;
@@ -168,7 +164,6 @@ TEST_F(SimServer, APropertyWrittenInOneProcessIsReadInAnotherAndKept) {
     EXPECT_EQ(kept.vendor.effect, 22);
     control->SetProperty(5, &savedEffect, sizeof(savedEffect));
     control->SetProperty(3, &savedMode, sizeof(savedMode));
-    control->Release();
 }
 
 TEST_F(SimServer, RegistrationInstallsAndRemovesClassDeviceAndDriverFile) {

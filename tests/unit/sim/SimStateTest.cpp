@@ -1,5 +1,6 @@
 // The simulated card's persistent state and its volume steps: a damaged state file gives the
 // first-run state, values outlive the processes, volumes snap to the nearest of 32 steps.
+#include "Pump.h"
 #include "SimCard.h"
 #include "SimMixer.h"
 #include "SimState.h"
@@ -118,6 +119,89 @@ TEST_F(SimStateTest, ValuesOutliveTheProcesses) {
     EXPECT_EQ("1 0 0 0 0 0", Trimmed(RunCtl("get 0x13", kStateFile).output));
     EXPECT_EQ(2u, RunCtl("set 0x13", kStateFile).exitCode);   // usage
     EXPECT_EQ(1u, RunCtl("set 0x13 0", kStateFile).exitCode); // refused by the card
+}
+
+bool Exists(const std::string& path) {
+    // Opened without access: a pipe or a device link is there even though it has no
+    // attributes to read.
+    HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+// Runs a program of the host system on a file, which Wine starts as it starts ours; its
+// process cannot be waited for, so its effect is: the file is there, or gone.
+bool RunOnFile(const std::string& commandLine, const std::string& file, bool there) {
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return PumpUntil([&] { return Exists(file) == there; }, 10000);
+}
+
+// The host's path of a file of ours, when running under Wine; empty otherwise.
+std::string HostPath(const std::string& path) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return std::string();
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName(wide.c_str());
+    if (!name) return std::string();
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A state file that is a pipe or a device (or a link to one) cannot hold the state: the card
+// works from memory for as long as it is in use, and quendasim-ctl says so once.
+TEST(SimStateSpecialFilesTest, StateNoFileCanHoldIsKeptInMemory) {
+    UseSimulatedCard();
+    std::vector<std::string> names = {"NUL", "COM1"};
+    const std::string special[] = {"quendasim-fifo-state", "quendasim-null-state",
+                                   "quendasim-zero-state"};
+    std::string host;
+    if (::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
+        char folder[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(sizeof(folder), folder);
+        host = HostPath(folder);
+        ASSERT_FALSE(host.empty());
+        // A link goes, never what it points to.
+        for (const std::string& name : special)
+            ASSERT_TRUE(RunOnFile("/bin/rm -f \"" + host + "/" + name + "\"", name, false));
+        const char* const commands[] = {"/usr/bin/mkfifo", "/bin/ln -s /dev/null",
+                                        "/bin/ln -s /dev/zero"};
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(RunOnFile(std::string(commands[i]) + " \"" + host + "/" + special[i] + "\"",
+                                  special[i], true))
+                << special[i];
+        names.insert(names.end(), std::begin(special), std::end(special));
+    }
+    for (const std::string& name : names) {
+        CtlResult list = RunCtl("list", name);
+        EXPECT_EQ(0u, list.exitCode) << name << ": " << list.output;
+        EXPECT_EQ(0u, list.output.find("Quenda Wave:")) << name << ": " << list.output;
+        EXPECT_EQ(1u, Count(list.output, "kept in memory")) << name << ": " << list.output;
+    }
+    if (!host.empty()) {
+        for (const std::string& name : special)
+            EXPECT_TRUE(RunOnFile("/bin/rm -f \"" + host + "/" + name + "\"", name, false));
+    }
 }
 
 // The program runs in its language's locale, quendasim-ctl.exe in "C": both must name the

@@ -16,9 +16,12 @@ public:
         dc.FillSolidRect(CRect(0, 0, width, height), fill);
     }
     PixelImage Pixels() { return ReadPixels(dc, m_width, m_height); }
-    CCoolDC dc;
 
 private:
     int m_width, m_height;
+    // Before the DC: it outlives its selection there.
     CBitmap m_bitmap;
+
+public:
+    CCoolDC dc;
 };

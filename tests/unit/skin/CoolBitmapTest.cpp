@@ -1,10 +1,16 @@
 #include "CoolBitmap.h"
+#include "CoolBitmapRef.h"
 #include "CoolDC.h"
+#include "CoolDCRef.h"
+#include "ScopedSelection.h"
 #include "Pixels.h"
 
 #include "Canvas.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -168,22 +174,45 @@ TEST_F(CoolBitmapTest, SavedBitsChangeOnlyOnRefresh) {
     EXPECT_FALSE(bitmap.Draw(nothing.dc, 0, 0));
 }
 
-TEST_F(CoolBitmapTest, BorrowedBitmapsStayLiveAndAreNotDeleted) {
-    CCoolDC::ForceOSClass(CCoolDC::OS98);
+TEST_F(CoolBitmapTest, BorrowedBitmapsAndDcsAreDrawnButNeverDeleted) {
+    static_assert(!std::is_base_of<CBitmap, CCoolBitmapRef>::value,
+                  "a borrowed bitmap must not pass for an owned one");
+    CCoolDC::ForceOSClass(CCoolDC::OS98); // where owned bitmaps give their handles back
     CDC screen;
     screen.GetDC(nullptr);
     HBITMAP raw = ::CreateCompatibleBitmap(screen, 4, 4);
     {
-        CCoolBitmap borrowed;
-        borrowed.AttachBorrowed(raw);
-        EXPECT_TRUE(borrowed.IsBorrowed());
-        Target target(4, 4);
-        EXPECT_TRUE(borrowed.Draw(target.dc, 0, 0));
-        EXPECT_EQ(borrowed.GetSafeHandle(), raw);
-        borrowed.ReleaseHandle(true);
-        EXPECT_EQ(borrowed.GetSafeHandle(), raw);
+        CDC memory;
+        memory.CreateCompatibleDC(screen);
+        CScopedSelection selection(memory, raw);
+        memory.FillSolidRect(CRect(0, 0, 4, 4), RGB(10, 20, 30));
+    }
+    Target target(4, 4);
+    {
+        CCoolBitmapRef borrowed(raw);
+        CCoolDCRef dc(target.dc);
+        EXPECT_EQ(borrowed.Width(), 4);
+        EXPECT_TRUE(borrowed.DrawTransparent(dc, 0, 0, kMagenta));
+        EXPECT_TRUE(borrowed.Draw(dc, 2, 2));
     }
     EXPECT_EQ(::GetObjectType(raw), static_cast<DWORD>(OBJ_BITMAP));
+    EXPECT_EQ(::GetObjectType(target.dc), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(target.Pixels().At(3, 3), RGB(10, 20, 30));
+
+    // An owned cool bitmap used through its base still acts as itself: a handle it gave
+    // back is made again to be detached, and deleting it through the base frees it.
+    {
+        std::unique_ptr<CBitmap> base(new CCoolBitmap);
+        base->Attach(::CreateCompatibleBitmap(screen, 4, 4));
+        static_cast<CCoolBitmap&>(*base).ReleaseHandle(true);
+        EXPECT_TRUE(base->IsNull());
+        HBITMAP detached = base->Detach();
+        ASSERT_EQ(::GetObjectType(detached), static_cast<DWORD>(OBJ_BITMAP));
+        EXPECT_TRUE(static_cast<CCoolBitmap&>(*base).IsEmpty());
+        base->Attach(detached);
+        base.reset();
+        EXPECT_EQ(::GetObjectType(detached), 0u);
+    }
 
     // Owned bitmaps go with their wrapper, saved or live.
     HBITMAP owned = ::CreateCompatibleBitmap(screen, 4, 4);

@@ -27,7 +27,6 @@ int Brightness(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
 }
 
-
 // Every test starts and ends with no drawing context alive and the real system.
 class CoolDCTest : public ::testing::Test {
 protected:
@@ -238,8 +237,8 @@ public:
         if (x < 4) return kMagenta;
         return (x + y) % 2 ? RGB(255, 0, 0) : RGB(0, 255, 0);
     }
+    CBitmap bitmap; // before the DC, which puts its own bitmap back first
     CDC dc;
-    CBitmap bitmap;
 };
 
 void ExpectKeyedCopy(const PixelImage& image, int dx, int dy, int srcX, int w, int h,

@@ -258,8 +258,7 @@ TEST(CoolSheet, ScreenshotOfTwoSkinnedPagesInTheDefaultColours) {
                   window.top);
     const PixelImage image =
         ReadPixels(memory, window.right - window.left, window.bottom - window.top);
-    ::CreateDirectoryA("..\\artefacts", nullptr);
-    EXPECT_TRUE(WritePng("..\\artefacts\\skin-sheet.png", image));
+    EXPECT_TRUE(WritePng(ArtefactPath("skin-sheet.png"), image));
 }
 
 } // namespace

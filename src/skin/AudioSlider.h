@@ -1,0 +1,40 @@
+// A skinned slider that is also a level meter: mono (one bar from level A to level B) or
+// stereo (two bars side by side, each from its level to the maximum end), with an optional
+// peak mark. The owner writes the public values and invalidates the control.
+#pragma once
+
+#include "CoolSliderCtrl.h"
+
+class CAudioSlider : public CCoolSliderCtrl {
+public:
+    // Option flags.
+    enum : unsigned {
+        ShowPeak = 1,
+        PeakShown = 2, // the peak mark's state at the last paint
+        RightClickToggles = 4,
+        Stereo = 8
+    };
+
+    CAudioSlider();
+
+    int m_peak = 0;
+    int m_previousPeak = 0;
+    int m_peak2 = 0; // second peak value, compared for changes only
+    int m_previousPeak2 = 0;
+    int m_levelA = 0;
+    int m_levelB = 0;
+    unsigned m_options = RightClickToggles;
+
+    // Sets the range and empties the meter (both levels at the maximum).
+    void SetRange(int minimum, int maximum, bool redraw = false);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    bool ReadLevels() override;
+    void PlaceLevelBar(CCoolDC& dc, const CRect& channel, const CRect& bar) override;
+
+private:
+    LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
+};

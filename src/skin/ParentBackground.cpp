@@ -1,0 +1,37 @@
+#include "ParentBackground.h"
+
+#include "CoolBitmap.h"
+#include "CoolColors.h"
+#include "DC.h"
+
+bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
+    RECT client = {};
+    ::GetClientRect(control, &client);
+    const int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0 || !target.CreateCompatibleBitmap(reference, width, height))
+        return false;
+    CDC dc;
+    if (!dc.CreateCompatibleDC(reference)) return false;
+    dc.SelectObject(target);
+
+    POINT origin = {0, 0};
+    ::ClientToScreen(control, &origin);
+    HWND parent = ::GetParent(control);
+    CCoolBitmap* background = nullptr;
+    RECT parentScreen = {};
+    if (parent &&
+        ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(&background)) ==
+            1 &&
+        ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(&parentScreen)) ==
+            1 &&
+        background) {
+        background->Draw(dc, 0, 0, width, height, origin.x - parentScreen.left,
+                         origin.y - parentScreen.top, width, height);
+    } else {
+        CDC screen;
+        if (screen.GetDC(nullptr)) dc.BitBlt(0, 0, width, height, screen, origin.x, origin.y);
+    }
+    dc.RestoreSelections();
+    target.ReleaseHandle(true);
+    return true;
+}

@@ -1,0 +1,32 @@
+#include "SchemePropagation.h"
+
+#include "CoolColors.h"
+
+POINT ChildLightPoint(POINT light, SIZE parent, const RECT& child) {
+    const int w = child.right - child.left, h = child.bottom - child.top;
+    const int cx = (child.left + child.right) / 2, cy = (child.top + child.bottom) / 2;
+    // A parent without size has no share to scale by: the light sits at the child's centre.
+    const int dx = parent.cx ? (cx - light.x) * w / parent.cx : 0;
+    const int dy = parent.cy ? h * (cy - light.y) / parent.cy : 0;
+    return POINT{cx - dx - child.left, cy - child.top - dy};
+}
+
+void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
+    RECT client = {};
+    ::GetClientRect(parent, &client);
+    const SIZE size = {client.right, client.bottom};
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        for (int slot = 0; slot < CoolColors::SlotCount; ++slot)
+            ::SendMessageA(child, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),
+                           static_cast<LPARAM>(scheme.GetColor(slot)));
+        RECT r = {};
+        ::GetWindowRect(child, &r);
+        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        POINT point = ChildLightPoint(scheme.GetLightPoint(), size, r);
+        ::SendMessageA(child, WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&point));
+        ::SendMessageA(child, WM_COOL_SETRENDERMODE, 0,
+                       static_cast<LPARAM>(scheme.GetRenderMode()));
+        ::InvalidateRect(child, nullptr, TRUE);
+    }
+}

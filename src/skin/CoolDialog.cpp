@@ -1,6 +1,7 @@
 #include "CoolDialog.h"
 
 #include "CoolScheme.h"
+#include "SchemePropagation.h"
 #include "FrameworkMessages.h"
 
 CCoolDialog::CCoolDialog(UINT templateId, HWND parent)
@@ -30,7 +31,7 @@ void CCoolDialog::OnColorsChanged() {
 }
 
 void CCoolDialog::Propagate() {
-    if (m_hWnd) CoolPropagateScheme(m_hWnd, *this);
+    if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
 }
 
 BOOL CCoolDialog::OnInitDialog() {

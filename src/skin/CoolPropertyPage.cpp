@@ -3,6 +3,7 @@
 #include "CoolBitmap.h"
 #include "CoolPropertySheet.h"
 #include "CoolScheme.h"
+#include "SchemePropagation.h"
 
 namespace {
 CCoolPropertySheet* CoolSheetOf(HWND page) {
@@ -36,7 +37,7 @@ int CCoolPropertyPage::GetScreenRect(RECT* out) {
 }
 
 void CCoolPropertyPage::Propagate() {
-    if (m_hWnd) CoolPropagateScheme(m_hWnd, *this);
+    if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
 }
 
 BOOL CCoolPropertyPage::OnInitDialog() {

@@ -2,6 +2,7 @@
 
 #include "CoolPropertyPage.h"
 #include "CoolScheme.h"
+#include "SchemePropagation.h"
 #include "FrameworkMessages.h"
 #include "WinApp.h"
 
@@ -70,7 +71,7 @@ void CCoolPropertySheet::Propagate() {
         page->SetRenderMode(GetRenderMode());
         if (page->m_hWnd) page->Invalidate(true);
     }
-    CoolPropagateScheme(m_hWnd, *this);
+    PassSchemeToChildren(m_hWnd, *this);
 }
 
 BOOL CCoolPropertySheet::OnInitDialog() {

@@ -49,15 +49,6 @@ BOOL CALLBACK FindBar(HWND window, LPARAM found) {
 
 } // namespace
 
-POINT CoolChildLightPoint(POINT light, SIZE parent, const RECT& child) {
-    const long long w = child.right - child.left, h = child.bottom - child.top;
-    const long long cx = (child.left + child.right) / 2, cy = (child.top + child.bottom) / 2;
-    POINT point;
-    point.x = static_cast<LONG>(cx - (parent.cx ? (cx - light.x) * w / parent.cx : 0) - child.left);
-    point.y = static_cast<LONG>(cy - child.top - (parent.cy ? h * (cy - light.y) / parent.cy : 0));
-    return point;
-}
-
 RECT CoolLayoutRect(const CoolLayout& layout, int width, int height) {
     const auto anchor = static_cast<uint32_t>(layout.anchor);
     RECT r = {};
@@ -68,26 +59,6 @@ RECT CoolLayoutRect(const CoolLayout& layout, int width, int height) {
                anchor & CoolColors::FixedHeight, height, layout.topMargin, layout.bottomMargin,
                layout.height, &r.top, &r.bottom);
     return r;
-}
-
-void CoolPropagateScheme(HWND parent, const CoolColors& scheme) {
-    RECT client = {};
-    ::GetClientRect(parent, &client);
-    const SIZE size = {client.right, client.bottom};
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        for (int slot = 0; slot < CoolColors::SlotCount; ++slot)
-            ::SendMessageA(child, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),
-                           static_cast<LPARAM>(scheme.GetColor(slot)));
-        RECT rect = {};
-        ::GetWindowRect(child, &rect);
-        ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-        POINT light = CoolChildLightPoint(scheme.GetLightPoint(), size, rect);
-        ::SendMessageA(child, WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&light));
-        ::SendMessageA(child, WM_COOL_SETRENDERMODE, 0,
-                       static_cast<LPARAM>(scheme.GetRenderMode()));
-        ::InvalidateRect(child, nullptr, TRUE);
-    }
 }
 
 void CoolLayoutChildren(HWND parent) {

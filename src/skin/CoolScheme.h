@@ -1,6 +1,6 @@
-// What the skinned windows (dialog, sheet, page, and the static that holds controls) share:
-// handing their scheme down to their children, placing children by their layout blocks, and
-// finding the status prompt texts and the status bar that shows them.
+// What the skinned windows (dialog, sheet, page) share besides handing their scheme down:
+// taking the parent's scheme, painting their background, placing children by their layout
+// blocks, and finding the status prompt texts and the status bar that shows them.
 #pragma once
 
 #include "CoolColors.h"
@@ -10,17 +10,8 @@
 class CCoolBitmap;
 class CRect;
 
-// The light point of a child, in its own client coordinates: off the child's centre towards
-// the parent's light, by the child's share of the parent's size. child is in parent client
-// coordinates; a zero parent size leaves the child's centre.
-POINT CoolChildLightPoint(POINT parentLight, SIZE parentClient, const RECT& child);
-
 // Where a child with that layout block goes in a client area of width x height.
 RECT CoolLayoutRect(const CoolLayout& layout, int width, int height);
-
-// Sends the whole scheme (the twelve colours, the light point computed per child, the render
-// mode) to every direct child of parent, in z-order, and invalidates each one.
-void CoolPropagateScheme(HWND parent, const CoolColors& scheme);
 
 // Moves every direct child that gives out a captured layout block to its place in the
 // parent's client area, without repainting, and invalidates it.

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <new>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,7 +88,7 @@ struct TwoPages {
     }
 };
 
-TEST(PropertySheet, PageRefusingToBeLeftKeepsTheSheetOnIt) {
+TEST(Sheet, PageRefusingToBeLeftKeepsTheSheetOnIt) {
     TwoPages pages;
     CTestSheet sheet("Sheet");
     pages.AddTo(sheet);
@@ -114,12 +116,17 @@ TEST(PropertySheet, PageRefusingToBeLeftKeepsTheSheetOnIt) {
     EXPECT_EQ(::SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 2);
 }
 
-TEST(PropertySheet, PageObjectGoneBeforeItsWindowLeavesThatPageUnbound) {
-    TwoPages pages;
+TEST(Sheet, PageObjectGoneBeforeItsWindowLeavesThatPageUnbound) {
+    CTestPage first(IDD_TEST_PAGE);
+    // The second page lives in storage of its own, wiped when it goes, as freed memory may be.
+    alignas(CTestPage) unsigned char storage[sizeof(CTestPage)];
+    auto* second = new (storage) CTestPage(SecondTemplate(), "Second");
     CPropertySheet sheet("Sheet");
-    pages.AddTo(sheet);
+    sheet.AddPage(&first);
+    sheet.AddPage(second);
     ASSERT_TRUE(sheet.Create());
-    pages.second.reset();
+    second->~CTestPage();
+    std::memset(storage, 0, sizeof(storage));
     EXPECT_EQ(sheet.GetPage(1), nullptr);
     EXPECT_TRUE(sheet.SetActivePage(1));
     HWND page = reinterpret_cast<HWND>(sheet.SendMessage(PSM_GETCURRENTPAGEHWND));
@@ -130,7 +137,7 @@ TEST(PropertySheet, PageObjectGoneBeforeItsWindowLeavesThatPageUnbound) {
     PumpPending();
 }
 
-TEST(PropertySheet, ModalSheetAppliesItsPagesOnOk) {
+TEST(Sheet, ModalSheetAppliesItsPagesOnOk) {
     TwoPages pages;
     CTestSheet sheet("Modal");
     pages.AddTo(sheet);
@@ -212,7 +219,7 @@ void PostAltKey(char letter) {
     ::PostMessageA(::GetFocus(), WM_SYSKEYDOWN, static_cast<WPARAM>(letter), 0x20000001);
 }
 
-TEST(PropertySheet, ModelessSheetLivesInTheApplicationLoop) {
+TEST(Sheet, ModelessSheetLivesInTheApplicationLoop) {
     TwoPages pages;
     CPropertySheet sheet("Sheet");
     pages.AddTo(sheet);

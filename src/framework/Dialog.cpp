@@ -90,6 +90,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     // Everything but the first WM_INITDIALOG reaches the object through its subclass, above
     // the dialog manager; what comes here is default processing.
     if (message != WM_INITDIALOG || FromHandle(window)) return FALSE;
-    auto* dialog = reinterpret_cast<CDialog*>(lParam);
-    return BindAtInitDialog(dialog, window, dialog && !dialog->m_modal, wParam, lParam);
+    try {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        return BindAtInitDialog(dialog, window, dialog && !dialog->m_modal, wParam, lParam);
+    } catch (...) {
+        return TRUE; // nothing may unwind into user32: the dialog runs without its object
+    }
 }

@@ -14,7 +14,7 @@ public:
     CDialog() = default;
     explicit CDialog(UINT templateId, HWND parent = nullptr)
         : m_templateId(templateId), m_parent(parent) {}
-    CDialog(const DLGTEMPLATE* dialogTemplate, HWND parent = nullptr)
+    explicit CDialog(const DLGTEMPLATE* dialogTemplate, HWND parent = nullptr)
         : m_template(dialogTemplate), m_parent(parent) {}
 
     // The template DoModal uses: a resource identifier, or a template in memory that the

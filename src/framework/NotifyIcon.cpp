@@ -95,12 +95,15 @@ void CNotifyIcon::Unwatch() {
 LRESULT CALLBACK CNotifyIcon::WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR, DWORD_PTR reference) {
     auto* icon = reinterpret_cast<CNotifyIcon*>(reference);
-    if (message == TaskbarCreatedMessage() && icon->m_shown) {
-        // The shell forgot every icon: add ours again.
-        AppNotifyIcon(NIM_ADD, &icon->m_data);
-    } else if (message == WM_DESTROY) {
-        // The icon must not outlive its window.
-        icon->Remove();
+    try {
+        if (message == TaskbarCreatedMessage() && icon->m_shown) {
+            // The shell forgot every icon: add ours again.
+            AppNotifyIcon(NIM_ADD, &icon->m_data);
+        } else if (message == WM_DESTROY) {
+            // The icon must not outlive its window.
+            icon->Remove();
+        }
+    } catch (...) {
     }
     return ::DefSubclassProc(window, message, wParam, lParam);
 }

@@ -109,8 +109,12 @@ LRESULT CPropertyPage::OnSheetNotify(const NMHDR& header) {
 
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_INITDIALOG || FromHandle(window) || !lParam) return FALSE;
-    auto* page =
-        reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-    if (!LivePages().count(page)) return TRUE;
-    return BindAtInitDialog(page, window, false, wParam, lParam);
+    try {
+        auto* page =
+            reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        if (!LivePages().count(page)) return TRUE;
+        return BindAtInitDialog(page, window, false, wParam, lParam);
+    } catch (...) {
+        return TRUE; // nothing may unwind into comctl32: the page runs without its object
+    }
 }

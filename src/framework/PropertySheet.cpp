@@ -181,7 +181,11 @@ LRESULT CALLBACK CPropertySheet::CreationHook(int code, WPARAM wParam, LPARAM lP
         if (!child && IsDialogClass(window)) {
             CPropertySheet* sheet = t_creating;
             t_creating = nullptr;
-            sheet->BindBySubclass(window, sheet->m_modeless);
+            try {
+                sheet->BindBySubclass(window, sheet->m_modeless);
+            } catch (...) {
+                // Left unbound: Create and DoModal find the sheet without its window.
+            }
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -195,7 +199,10 @@ int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM lPa
     if (message == PSCB_INITIALIZED && sheet && !sheet->m_hWnd && window) {
         // The creation hook missed the window: bind it now, late but before the pages.
         t_creating = nullptr;
-        sheet->BindBySubclass(window, sheet->m_modeless);
+        try {
+            sheet->BindBySubclass(window, sheet->m_modeless);
+        } catch (...) {
+        }
     }
     return 0;
 }

@@ -60,7 +60,10 @@ public:
     // Message handling: override with a short switch that calls named handlers.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // A notification the parent reflected to this control; return true when handled.
+    // A notification the parent reflected to this control; return true when handled. The
+    // parent reflects WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_HSCROLL/WM_VSCROLL, WM_DRAWITEM,
+    // WM_MEASUREITEM (found by control identifier), WM_COMPAREITEM and WM_DELETEITEM, and only
+    // those its own direct children sent.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Called by the message loop before dispatch; return true when the message was used.
     virtual bool PreTranslateMessage(MSG* msg);

@@ -39,25 +39,28 @@ TEST(PlatformSeams, FileAndColourDialogsAnswerFromTheirHooks) {
 }
 
 // Waits in the dialog's own loop for this thread's visible dialog, then hands it to act.
+void (*g_whenDialog)(HWND) = nullptr;
+
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM out) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpA(name, "#32770") || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
+void CALLBACK LookForDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleDialog,
+                        reinterpret_cast<LPARAM>(&found));
+    if (!found) return;
+    ::KillTimer(nullptr, id);
+    g_whenDialog(found);
+}
+
 void WhenDialogAppears(void (*act)(HWND)) {
-    static void (*s_act)(HWND);
-    s_act = act;
-    ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND found = nullptr;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND window, LPARAM out) {
-                char name[16] = {};
-                ::GetClassNameA(window, name, sizeof(name));
-                if (lstrcmpA(name, "#32770") || !::IsWindowVisible(window)) return TRUE;
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (!found) return;
-        ::KillTimer(nullptr, id);
-        s_act(found);
-    });
+    g_whenDialog = act;
+    ::SetTimer(nullptr, 0, 30, &LookForDialog);
 }
 
 TEST(PlatformSeams, RealFileDialogReturnsTheTypedName) {

@@ -424,10 +424,17 @@ PixelImage CaptureScreen(const RECT& r) {
     return image;
 }
 
-// The six templates as plain dialogs, three by two, kept as build/artefacts/res-pages.png.
+// The six templates as plain dialogs, three by two, kept as build/artefacts/res-pages.png, with
+// the pictures on the link and speaker buttons (unchecked) to show how they fit.
 TEST(PageTemplates, Screenshot) {
     Host host(10, 10);
     std::vector<HWND> dialogs;
+    std::vector<HBITMAP> pictures;
+    auto setPicture = [&](HWND dialog, int control, int bitmap) {
+        pictures.push_back(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmap)));
+        ::SendDlgItemMessageA(dialog, control, BM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(pictures.back()));
+    };
     int cellWidth = 0, cellHeight = 0;
     for (const Page& page : Pages()) {
         HWND dialog = host.CreatePage(page.id);
@@ -438,6 +445,12 @@ TEST(PageTemplates, Screenshot) {
         cellHeight = std::max<int>(cellHeight, r.bottom - r.top + 8);
         dialogs.push_back(dialog);
     }
+    setPicture(dialogs[0], 1014, 154);
+    setPicture(dialogs[0], 1015, 133);
+    const int speakers[][2] = {{1010, 143}, {1011, 144}, {1013, 139},
+                               {1012, 140}, {1014, 142}, {1015, 141}};
+    for (const auto& speaker : speakers)
+        setPicture(dialogs[3], speaker[0], speaker[1]);
     for (size_t k = 0; k < dialogs.size(); ++k) {
         ::SetWindowPos(dialogs[k], nullptr, 4 + static_cast<int>(k % 3) * cellWidth,
                        4 + static_cast<int>(k / 3) * cellHeight, 0, 0,
@@ -459,6 +472,10 @@ TEST(PageTemplates, Screenshot) {
         return shot.At(logo.left - window.left, logo.top - window.top) == 0x070708;
     }));
     EXPECT_TRUE(WritePng(ArtefactPath("res-pages.png"), shot));
+    for (HWND dialog : dialogs)
+        ::DestroyWindow(dialog);
+    for (HBITMAP picture : pictures)
+        ::DeleteObject(picture);
 }
 
 } // namespace

@@ -270,9 +270,9 @@ def link_picture(joined):
         put(0, 44, 5)
         put(17, 27, 2)
         put(17, 27, 7)
-        for y in range(2, 8):
-            put(16, 17, y) if 2 < y < 7 else None
-            put(27, 28, y) if 2 < y < 7 else None
+        for y in range(3, 7):
+            put(16, 17, y)
+            put(27, 28, y)
     else:
         put(0, 17, 4)
         put(0, 16, 5)

@@ -5,6 +5,7 @@
 #include "RegistryKey.h"
 #include "ZephCommandLineInfo.h"
 #include "ZephMixer.h"
+#include "ZephSheet.h"
 
 #include "../res/resource.h"
 
@@ -16,10 +17,26 @@ std::unique_ptr<CZephMixer> CZephApp::CreateMixer() {
     return std::make_unique<CZephMixer>();
 }
 
-bool CZephApp::CreateMainWindow(const CZephCommandLineInfo&) {
-    // The control panel's main window is not part of the program yet: start-up applies the
-    // command-line preset and ends as if the window could not be created.
-    return false;
+bool CZephApp::CreateMainWindow(const CZephCommandLineInfo& commandLine) {
+    auto sheet = std::make_unique<CZephSheet>("ZEPH", m_mixer.get(), nullptr, 0);
+    if (!sheet->Create(nullptr, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0)) return false;
+    CZephSheet* window = sheet.get();
+    m_sheet = std::move(sheet);
+    m_pMainWnd = window;
+
+    // With an autostart entry the program lives in the notification area.
+    CRegistryKey run;
+    run.SetRoot(HKEY_CURRENT_USER, kRunKey);
+    char command[512] = {};
+    if (run.QueryValue(m_appName.c_str(), command, sizeof(command))) {
+        HICON icon = ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+        window->SetTrayIcon(icon, IDR_TRAY_MENU);
+    }
+
+    int show = SW_SHOWNORMAL;
+    if (commandLine.HasFlag("minimize")) show = window->HasTrayIcon() ? SW_HIDE : SW_MINIMIZE;
+    window->ShowWindow(show);
+    return true;
 }
 
 void CZephApp::CreateKeyChain() {

@@ -23,6 +23,7 @@ public:
     static constexpr const char* kSettingsKey =
         "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
     static constexpr const char* kLanguageValue = "Language";
+    static constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
     CZephApp();
     ~CZephApp() override;

@@ -1,64 +1,316 @@
 #include "ProgramRun.h"
 
+#include "Png.h"
 #include "Pump.h"
-#include "UniqueHandle.h"
+
+#include <commctrl.h>
 
 namespace {
 
-struct BoxSearch {
+constexpr WPARAM kExitCommand = 32772;
+
+struct WindowSearch {
     DWORD processId;
+    bool mainWindow; // the sheet (with its tab control), or a shown dialog other than it
     HWND found;
 };
 
-BOOL CALLBACK FindBox(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<BoxSearch*>(data);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
+bool IsDialogClass(HWND window) {
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof(className));
-    if (owner == search->processId && std::string(className) == "#32770" &&
-        ::IsWindowVisible(window)) {
+    return std::string(className) == "#32770";
+}
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsDialogClass(window)) return TRUE;
+    const bool sheet = ::FindWindowExA(window, nullptr, "SysTabControl32", nullptr) != nullptr;
+    if (search->mainWindow ? sheet : (!sheet && ::IsWindowVisible(window))) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
+HWND FindProcessWindow(DWORD processId, bool mainWindow) {
+    WindowSearch search = {processId, mainWindow, nullptr};
+    ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string DialogText(HWND box) {
+    // A message box's text sits in its static control 0xFFFF.
+    char text[1024] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    return text;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void SendInputs(std::vector<INPUT>& inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 } // namespace
 
-ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
-    ProgramRun run;
+RunningProgram::RunningProgram(const std::string& arguments) {
     std::string commandLine = "\"Quenda Mixer.exe\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
-        return run;
-    CKernelHandle thread(process.hThread), child(process.hProcess);
-    run.started = true;
-    HWND answered = nullptr;
-    run.ended = PumpUntil(
+        return;
+    ::CloseHandle(process.hThread);
+    m_process.Reset(process.hProcess);
+    m_id = process.dwProcessId;
+}
+
+RunningProgram::~RunningProgram() { End(); }
+
+HWND RunningProgram::WaitForWindow(DWORD timeoutMs) {
+    if (!Started()) return nullptr;
+    PumpUntil(
         [&] {
-            if (::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return true;
-            BoxSearch search = {process.dwProcessId, nullptr};
-            ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-            if (search.found && search.found != answered) {
-                // The box's text sits in its static control 0xFFFF.
-                char text[1024] = {};
-                ::GetDlgItemTextA(search.found, 0xFFFF, text, sizeof(text));
-                run.boxes.push_back(text);
-                answered = search.found;
-                ::PostMessageA(search.found, WM_COMMAND, IDOK, 0);
-            }
-            return false;
+            m_window = FindProcessWindow(m_id, true);
+            return m_window != nullptr || HasEnded();
         },
         timeoutMs);
-    if (run.ended)
-        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-    else
-        ::TerminateProcess(process.hProcess, 1);
+    if (m_window) ::WaitForInputIdle(m_process.Get(), timeoutMs);
+    return m_window;
+}
+
+bool RunningProgram::HasEnded() const {
+    return !Started() || ::WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0;
+}
+
+bool RunningProgram::WaitForEnd(DWORD timeoutMs) {
+    return PumpUntil([&] { return HasEnded(); }, timeoutMs);
+}
+
+DWORD RunningProgram::ExitCode() const {
+    DWORD code = DWORD(-1);
+    if (HasEnded() && Started()) ::GetExitCodeProcess(m_process.Get(), &code);
+    return code;
+}
+
+void RunningProgram::End() {
+    if (HasEnded()) return;
+    // Close what the program shows on top of its window (a file dialog, a menu) first.
+    for (int i = 0; i < 3; ++i) {
+        HWND dialog = FindDialog();
+        if (!dialog) break;
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        PumpUntil([&] { return !::IsWindow(dialog); }, 3000);
+    }
+    HWND window = m_window ? m_window : FindProcessWindow(m_id, true);
+    if (window) {
+        ::PostMessageA(window, WM_CANCELMODE, 0, 0);
+        ::PostMessageA(window, WM_COMMAND, kExitCommand, 0);
+        if (WaitForEnd(15000)) return;
+    }
+    ::TerminateProcess(m_process.Get(), 1);
+    ::WaitForSingleObject(m_process.Get(), 15000);
+}
+
+HWND RunningProgram::ActivePage() const {
+    return m_window ? reinterpret_cast<HWND>(::SendMessageA(m_window, PSM_GETCURRENTPAGEHWND, 0, 0))
+                    : nullptr;
+}
+
+int RunningProgram::ActivePageIndex() const {
+    HWND tabs = m_window ? reinterpret_cast<HWND>(::SendMessageA(m_window, PSM_GETTABCONTROL, 0, 0))
+                         : nullptr;
+    return tabs ? static_cast<int>(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+std::string RunningProgram::TabText(int tab) const {
+    HWND tabs = m_window ? reinterpret_cast<HWND>(::SendMessageA(m_window, PSM_GETTABCONTROL, 0, 0))
+                         : nullptr;
+    if (!tabs) return std::string();
+    // The item and its text buffer must lie in the program's own address space.
+    struct Remote {
+        TCITEMA item;
+        char text[128];
+    };
+    auto* remote = static_cast<Remote*>(
+        ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return std::string();
+    Remote local = {};
+    local.item.mask = TCIF_TEXT;
+    local.item.pszText = remote->text;
+    local.item.cchTextMax = sizeof(local.text);
+    std::string text;
+    if (::WriteProcessMemory(m_process.Get(), remote, &local, sizeof(local), nullptr) &&
+        ::SendMessageA(tabs, TCM_GETITEMA, tab, reinterpret_cast<LPARAM>(&remote->item)) &&
+        ::ReadProcessMemory(m_process.Get(), remote, &local, sizeof(local), nullptr)) {
+        local.text[sizeof(local.text) - 1] = '\0';
+        text = local.text;
+    }
+    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
+    return text;
+}
+
+HWND RunningProgram::FindDialog() const { return Started() ? FindProcessWindow(m_id, false) : nullptr; }
+
+HWND RunningProgram::WaitForDialog(DWORD timeoutMs) const {
+    HWND dialog = nullptr;
+    PumpUntil([&] { return (dialog = FindDialog()) != nullptr; }, timeoutMs);
+    if (dialog) ::WaitForInputIdle(m_process.Get(), timeoutMs);
+    return dialog;
+}
+
+bool RunningProgram::BringToFront() const {
+    if (!m_window) return false;
+    ::SetForegroundWindow(m_window);
+    return PumpUntil([&] { return ::GetForegroundWindow() == m_window; }, 5000);
+}
+
+PixelImage RunningProgram::Capture() const {
+    RECT rect = {};
+    if (!m_window || !::GetWindowRect(m_window, &rect)) return PixelImage();
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    PixelImage image = ReadPixels(memory, width, height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return image;
+}
+
+std::string RunningProgram::Screenshot(const std::string& name) const {
+    const std::string path = ArtefactPath(name + ".png");
+    return WritePng(path, Capture()) ? path : std::string();
+}
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(KeyInput(*--it, true));
+    SendInputs(inputs);
+}
+
+void TypeText(const std::string& text) {
+    std::vector<INPUT> inputs;
+    for (char ch : text) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = static_cast<unsigned char>(ch);
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs.push_back(input);
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInputs(inputs);
+}
+
+void ClickAt(HWND window, POINT client) {
+    ::ClientToScreen(window, &client);
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    std::vector<INPUT> inputs(3);
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((client.x * 65535 + width / 2) / (width - 1));
+        input.mi.dy = static_cast<LONG>((client.y * 65535 + height / 2) / (height - 1));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInputs(inputs);
+}
+
+ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
+    ProgramRun run;
+    RunningProgram program(arguments);
+    if (!program.Started()) return run;
+    run.started = true;
+    HWND answered = nullptr;
+    HWND window = nullptr;
+    PumpUntil(
+        [&] {
+            if (program.HasEnded()) return true;
+            HWND box = program.FindDialog();
+            if (box && box != answered) {
+                run.boxes.push_back(DialogText(box));
+                answered = box;
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+            window = FindProcessWindow(program.Id(), true);
+            return window != nullptr;
+        },
+        timeoutMs);
+    if (window && !program.HasEnded()) {
+        run.windowShown = program.WaitForWindow(timeoutMs) != nullptr;
+        program.End();
+    }
+    run.ended = program.HasEnded();
+    run.exitCode = program.ExitCode();
     return run;
+}
+
+ScopedRegistryValues::ScopedRegistryValues(HKEY root, const std::string& path,
+                                           std::initializer_list<const char*> names) {
+    ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+    for (const char* name : names) {
+        Saved saved;
+        saved.name = name;
+        DWORD size = 0;
+        if (m_key && ::RegQueryValueExA(m_key, name, nullptr, &saved.type, nullptr, &size) ==
+                         ERROR_SUCCESS) {
+            saved.data.resize(size);
+            saved.present = ::RegQueryValueExA(m_key, name, nullptr, &saved.type,
+                                               saved.data.data(), &size) == ERROR_SUCCESS;
+        }
+        m_saved.push_back(saved);
+    }
+}
+
+ScopedRegistryValues::~ScopedRegistryValues() {
+    if (!m_key) return;
+    for (const Saved& saved : m_saved) {
+        if (saved.present)
+            ::RegSetValueExA(m_key, saved.name.c_str(), 0, saved.type, saved.data.data(),
+                             static_cast<DWORD>(saved.data.size()));
+        else
+            ::RegDeleteValueA(m_key, saved.name.c_str());
+    }
+    ::RegCloseKey(m_key);
+}
+
+void ScopedRegistryValues::SetDword(const char* name, DWORD value) {
+    ::RegSetValueExA(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                     sizeof(value));
+}
+
+void ScopedRegistryValues::SetString(const char* name, const std::string& value) {
+    ::RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+}
+
+void ScopedRegistryValues::Delete(const char* name) { ::RegDeleteValueA(m_key, name); }
+
+bool ScopedRegistryValues::QueryDword(const char* name, DWORD* value) const {
+    DWORD type = 0, size = sizeof(*value);
+    return m_key &&
+           ::RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(value),
+                              &size) == ERROR_SUCCESS &&
+           type == REG_DWORD;
 }
 
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : m_name(name) {

@@ -1,21 +1,102 @@
-// Running "Quenda Mixer.exe" as a user would, from a test: start it with arguments, answer
-// the message boxes it shows, and wait for it to end.
+// Running "Quenda Mixer.exe" as a user would, from a test: start it, wait for its window, find
+// its pages' controls, drive it with real keyboard and mouse input through the display, answer
+// its dialogs, take screenshots, and always end it.
 #pragma once
 
+#include "Pixels.h"
 #include "Platform.h"
+#include "UniqueHandle.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ProgramRun {
     bool started = false;
     bool ended = false;
+    bool windowShown = false; // its main window came up (and was closed by the run)
     DWORD exitCode = DWORD(-1);
     std::vector<std::string> boxes; // texts of the message boxes it showed, each answered OK
 };
 
-// Starts the program in the test's folder and waits up to timeoutMs for it to end.
+// Starts the program in the test's folder, answers its message boxes with OK, and waits up to
+// timeoutMs for it to end; a program that brings its main window up is ended through the
+// window's "Exit" command once it is idle.
 ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs = 60000);
+
+// The program while it runs. The destructor ends it ("Exit", then by force) and waits.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& arguments);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return m_process.Get() != nullptr; }
+    DWORD Id() const { return m_id; }
+    // Waits for the main window (the sheet, shown or not) and for the program to be idle.
+    HWND WaitForWindow(DWORD timeoutMs = 30000);
+    HWND Window() const { return m_window; }
+    bool HasEnded() const;
+    bool WaitForEnd(DWORD timeoutMs = 30000);
+    DWORD ExitCode() const;
+    // Asks the window to end as the notification menu's "Exit" does, waits, then forces.
+    void End();
+
+    // The sheet's active page and a control on it.
+    HWND ActivePage() const;
+    int ActivePageIndex() const;
+    HWND Control(int id) const { return ::GetDlgItem(ActivePage(), id); }
+    // The label of a tab of the sheet, read from the program's memory.
+    std::string TabText(int tab) const;
+    // A shown dialog box of the program other than the main window (file dialog, message box).
+    HWND FindDialog() const;
+    HWND WaitForDialog(DWORD timeoutMs = 15000) const;
+    // Makes the window the foreground window, where keyboard input goes.
+    bool BringToFront() const;
+
+    // The window as it is on the screen.
+    PixelImage Capture() const;
+    // Saves the window's picture as artefacts/<name>.png; the path, empty when failed.
+    std::string Screenshot(const std::string& name) const;
+
+private:
+    CKernelHandle m_process;
+    DWORD m_id = 0;
+    HWND m_window = nullptr;
+};
+
+// Real input through the display, to whatever window has the focus.
+void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+void TypeText(const std::string& text);
+// A left click at a point of a window's client area.
+void ClickAt(HWND window, POINT client);
+
+// Holds values of a registry key for the life of the object, then puts back what was there
+// (or deletes what was not).
+class ScopedRegistryValues {
+public:
+    ScopedRegistryValues(HKEY root, const std::string& path, std::initializer_list<const char*> names);
+    ~ScopedRegistryValues();
+    ScopedRegistryValues(const ScopedRegistryValues&) = delete;
+    ScopedRegistryValues& operator=(const ScopedRegistryValues&) = delete;
+
+    void SetDword(const char* name, DWORD value);
+    void SetString(const char* name, const std::string& value);
+    void Delete(const char* name);
+    bool QueryDword(const char* name, DWORD* value) const;
+
+private:
+    struct Saved {
+        std::string name;
+        bool present = false;
+        DWORD type = 0;
+        std::vector<BYTE> data;
+    };
+    HKEY m_key = nullptr;
+    std::vector<Saved> m_saved;
+};
 
 // Holds a value of the environment for the life of the object, then puts the old one back.
 class ScopedEnvironment {

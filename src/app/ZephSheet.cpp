@@ -1,0 +1,301 @@
+#include "ZephSheet.h"
+
+#include "CommonDialogs.h"
+#include "LanguageSupport.h"
+#include "PresetFile.h"
+#include "RegistryDword.h"
+#include "RegistryKey.h"
+#include "WaitCursor.h"
+#include "WinApp.h"
+#include "ZephMiscPage.h"
+#include "ZephMixer.h"
+#include "ZephRecPage.h"
+#include "ZephSpdifPage.h"
+#include "ZephSpkrPage.h"
+#include "ZephSrcPage.h"
+#include "ZephVolPage.h"
+
+#include "../res/StringIds.h"
+#include "../res/resource.h"
+
+#include <cctype>
+#include <cstdio>
+#include <io.h>
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+
+struct StoredColor {
+    const char* name;
+    int slot;
+    COLORREF fallback;
+};
+// Read and applied in this order.
+const StoredColor kStoredColors[] = {
+    {"ColBgrd", CoolColors::Background, 0x504141}, {"ColText", CoolColors::Text, 0xB9B9B9},
+    {"ColLum", CoolColors::Lum, 0xEB786E},         {"ColSelLow", CoolColors::SelLow, 0x005AFF},
+    {"ColSelHi", CoolColors::SelHigh, 0x00FF00},
+};
+
+// Tab labels in tab order: Volume, Sources, Record, Speakers, S/P-DIF, Misc.
+const UINT kTabStrings[CZephSheet::kPageCount] = {IDS_PAGE_VOLUME, IDS_PAGE_SOURCES, IDS_PAGE_RECORD, IDS_PAGE_SPEAKERS, IDS_PAGE_DIGITAL, IDS_PAGE_MISC};
+
+constexpr UINT kApplyButtonId = 0x3021;
+constexpr int kFirstPageKey = VK_F5;
+constexpr int kHeightTrim = 18;
+constexpr int kModelessExtraHeight = 20;
+
+bool ModifierDown() {
+    return (::GetKeyState(VK_MENU) & 0x8000) || (::GetKeyState(VK_CONTROL) & 0x8000) ||
+           (::GetKeyState(VK_SHIFT) & 0x8000);
+}
+
+// A file opened for writing that is not a file on disk (a device such as "COM1" or "LPT1", a
+// pipe) may block on write or swallow the preset, so such names are refused.
+bool IsDiskFile(std::FILE* stream) {
+    const intptr_t handle = _get_osfhandle(_fileno(stream));
+    return handle != -1 && ::GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK;
+}
+
+} // namespace
+
+CZephSheet::CZephSheet(const std::string& caption, CZephMixer* mixer, HWND parent,
+                       UINT startPage)
+    : m_mixer(mixer) {
+    Construct(caption, parent, startPage);
+    CreatePages();
+}
+
+CZephSheet::~CZephSheet() {
+    // The pages go before the sheet's base, so the window goes first.
+    if (m_hWnd) DestroyWindow();
+}
+
+int CZephSheet::CreatePages() {
+    m_volPage = std::make_unique<CZephVolPage>(m_mixer);
+    m_srcPage = std::make_unique<CZephSrcPage>(m_mixer);
+    m_recPage = std::make_unique<CZephRecPage>(m_mixer);
+    m_spkrPage = std::make_unique<CZephSpkrPage>(m_mixer);
+    m_spdifPage = std::make_unique<CZephSpdifPage>(m_mixer);
+    m_miscPage = std::make_unique<CZephMiscPage>(m_mixer);
+    AddPage(m_volPage.get());
+    AddPage(m_srcPage.get());
+    AddPage(m_recPage.get());
+    AddPage(m_spkrPage.get());
+    AddPage(m_spdifPage.get());
+    AddPage(m_miscPage.get());
+    return 1;
+}
+
+void CZephSheet::ApplyStoredColors() {
+    CRegistryKey key;
+    key.SetRoot(HKEY_CURRENT_USER, kSettingsKey);
+    for (const StoredColor& color : kStoredColors) {
+        DWORD value = color.fallback;
+        if (!QueryStoredDword(key, color.name, &value)) value = color.fallback;
+        SetColor(color.slot, value);
+    }
+    DWORD mode = 0;
+    if (QueryStoredDword(key, "RenderMode", &mode)) SetRenderMode(mode | 8);
+}
+
+BOOL CZephSheet::OnInitDialog() {
+    ApplyStoredColors();
+    const BOOL result = CCoolPropertySheet::OnInitDialog();
+    PrepareWindow();
+    ApplyTexts();
+    if (!m_player.IsDeviceOpen() && m_mixer) {
+        m_player.Open(m_hWnd, m_mixer->GetName());
+        m_player.LoadWave("QzTest.wav");
+    }
+    RECT rect = {};
+    ::GetWindowRect(m_hWnd, &rect);
+    ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top - kHeightTrim, TRUE);
+    return result;
+}
+
+// The window's frame as the mixer sheet makes it: the big icon, no standard buttons, room for
+// the status line of a modeless sheet, centred on the screen.
+void CZephSheet::PrepareWindow() {
+    HICON icon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    if (icon) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    for (UINT id : {UINT(IDCANCEL), kApplyButtonId, UINT(IDOK), UINT(IDHELP)}) {
+        HWND button = GetDlgItem(static_cast<int>(id));
+        if (button) ::DestroyWindow(button);
+    }
+    RECT rect = {};
+    ::GetWindowRect(m_hWnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top + (IsModeless() ? kModelessExtraHeight : -kModelessExtraHeight);
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    ::MoveWindow(m_hWnd, x, y, width, height, TRUE);
+}
+
+std::string CZephSheet::AppName() const {
+    CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
+    return language ? language->GetString(IDS_APP_NAME) : std::string();
+}
+
+void CZephSheet::ApplyTexts() {
+    m_mnemonics.clear();
+    HWND tabs = m_hWnd ? GetTabControl() : nullptr;
+    CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
+    if (tabs && language) {
+        SetWindowText(AppName());
+        const CPropertyPage* pages[kPageCount] = {m_volPage.get(),  m_srcPage.get(),
+                                                  m_recPage.get(),  m_spkrPage.get(),
+                                                  m_spdifPage.get(), m_miscPage.get()};
+        int tab = 0;
+        for (int i = 0; i < kPageCount; ++i) {
+            if (!pages[i]) continue;
+            std::string label = language->GetString(kTabStrings[i]);
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = &label[0];
+            ::SendMessageA(tabs, TCM_SETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+            const size_t amp = label.find('&');
+            const char letter = amp != std::string::npos && amp + 1 < label.size() ? label[amp + 1] : '-';
+            m_mnemonics += static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+            ++tab;
+        }
+    }
+    OnColorsChanged();
+}
+
+bool CZephSheet::PreTranslateMessage(MSG* msg) {
+    switch (msg->message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (OnKeyDown(*msg)) return true;
+        break;
+    case WM_SYSCHAR:
+        if (OnSysChar(*msg)) return true;
+        break;
+    default:
+        break;
+    }
+    return CCoolPropertySheet::PreTranslateMessage(msg);
+}
+
+bool CZephSheet::OnKeyDown(const MSG& msg) {
+    if (ModifierDown() || msg.wParam < WPARAM(kFirstPageKey)) return false;
+    const int page = static_cast<int>(msg.wParam - kFirstPageKey);
+    if (page >= GetPageCount()) return false;
+    SetActivePage(page);
+    return true;
+}
+
+bool CZephSheet::OnSysChar(const MSG& msg) {
+    const int ch = static_cast<int>(msg.wParam);
+    if (ch > 0xFF || !std::isalnum(ch)) return false;
+    const char upper = static_cast<char>(std::toupper(ch));
+    const size_t tab = m_mnemonics.find(upper);
+    if (tab == std::string::npos) return false;
+    SetActivePage(static_cast<int>(tab));
+    return true;
+}
+
+std::string CZephSheet::PresetFilter() const {
+    return AppName() + " Mixer Settings(*.vqs)|*.vqs||";
+}
+
+void CZephSheet::LoadPreset() {
+    FileDialogRequest request;
+    request.owner = m_hWnd;
+    request.filter = PresetFilter();
+    request.defaultExt = "vqs";
+    if (!AppFileDialog(true, request)) return;
+    PresetStream stream = OpenPresetForReading(request.fileName);
+    if (!stream || !m_mixer) return;
+    if (m_mixer->LoadSettings(stream.get())) {
+        CWaitCursor wait;
+        if (m_hWnd) RefreshPages();
+    }
+}
+
+void CZephSheet::SavePreset() {
+    FileDialogRequest request;
+    request.owner = m_hWnd;
+    request.filter = PresetFilter();
+    request.defaultExt = "vqs";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!AppFileDialog(false, request) || !m_mixer) return;
+    PresetStream stream(std::fopen(request.fileName.c_str(), "w"));
+    if (stream && IsDiskFile(stream.get())) m_mixer->SaveSettings(stream.get());
+}
+
+void CZephSheet::ApplySPDIFOut(int on) {
+    if (!m_mixer) return;
+    m_mixer->SetSPDIFOutEnabled(on);
+    const bool actual = m_mixer->GetSPDIFOutEnabled() != 0;
+    if (m_spkrPage) m_spkrPage->SetSPDIFOutCheck(actual);
+    if (m_spdifPage) m_spdifPage->SetSPDIFOutCheck(actual);
+}
+
+void CZephSheet::ApplyMicBoost(int on) {
+    if (!m_mixer) return;
+    m_mixer->SetMicBoost(on);
+    if (m_recPage) m_recPage->SetMicBoostCheck(on != 0);
+    if (m_srcPage) m_srcPage->SetMicBoostCheck(on != 0);
+}
+
+void CZephSheet::OnSpeakerModeChanged(int mode) {
+    if (!m_spdifPage || !m_spdifPage->GetSafeHwnd()) return;
+    switch (mode & 0xFF) {
+    case 3: // quad
+    case 5: // surround
+    case 6: // 5.1
+        ApplySPDIFOut(0);
+        m_spdifPage->EnableOutputControls(false);
+        break;
+    case 1: // headphones
+    case 2: // mono
+    case 4: // stereo
+        m_spdifPage->EnableOutputControls(true);
+        break;
+    default:
+        break;
+    }
+    m_spdifPage->Refresh();
+}
+
+void CZephSheet::TrackTrayMenu(int x, int y) {
+    HMENU menu = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    if (!menu) return;
+    m_trackedMenu = ::GetSubMenu(menu, 0);
+    if (m_trackedMenu) {
+        if (CLanguageSupport* language = CLanguageSupport::GetLanguageObject())
+            language->TranslateMenu(m_trackedMenu);
+        // The menu closes when the user clicks elsewhere only while the window is foreground.
+        ::SetForegroundWindow(m_hWnd);
+        ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
+    }
+    m_trackedMenu = nullptr;
+    ::DestroyMenu(menu);
+}
+
+LRESULT CZephSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == ID_TRAY_SHOW && lParam == 0) {
+            ShowWindow(SW_RESTORE);
+            return 0;
+        }
+        if (LOWORD(wParam) == ID_TRAY_EXIT && lParam == 0) {
+            EndDialog(IDOK);
+            return 0;
+        }
+        break;
+    case WM_HELP:
+        return 1;
+    case WM_LANGUAGE_CHANGED:
+        ApplyTexts();
+        return 0;
+    default:
+        break;
+    }
+    return CCoolPropertySheet::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,39 @@
+// The S/P-DIF page: the digital output (on, 44.1 or 48 kHz) and the digital input options.
+#pragma once
+
+#include "CoolPropertyPage.h"
+#include "CoolButton.h"
+#include "CoolStatic.h"
+
+class CZephMixer;
+
+class CZephSpdifPage : public CCoolPropertyPage {
+public:
+    explicit CZephSpdifPage(CZephMixer* mixer);
+    ~CZephSpdifPage() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Sets the controls' texts in the current language.
+    void ApplyTexts();
+    // Sets the output check box (the main window keeps the sister page in step).
+    void SetSPDIFOutCheck(bool on);
+    // Enables or greys the four output controls.
+    void EnableOutputControls(bool enable);
+
+private:
+    CZephMixer* m_mixer;
+    CCoolButton m_outGroup;
+    CCoolButton m_outEnable;
+    CCoolButton m_out44;
+    CCoolButton m_out48;
+    CCoolStatic m_warning;
+    CCoolButton m_inGroup;
+    CCoolButton m_loopBack;
+    CCoolButton m_monitor;
+    CCoolButton m_validity;
+    CCoolButton m_reverse;
+    CCoolButton m_copyright;
+};

@@ -1,0 +1,32 @@
+// The Sources page: six playback strips (Wave, Synth, Mic, CD, Aux, Line), each with a label,
+// a volume and a mute switch, and the microphone boost under the Mic strip.
+#pragma once
+
+#include "CoolPropertyPage.h"
+#include "CoolButton.h"
+#include "CoolStatic.h"
+
+class CZephMixer;
+
+class CZephSrcPage : public CCoolPropertyPage {
+public:
+    explicit CZephSrcPage(CZephMixer* mixer);
+    ~CZephSrcPage() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Sets the controls' texts in the current language.
+    void ApplyTexts();
+    static constexpr int kStrips = 6;
+    // Sets the microphone boost check box (the main window keeps the sister page in step).
+    void SetMicBoostCheck(bool on);
+
+private:
+    CZephMixer* m_mixer;
+    CCoolStatic m_labels[kStrips];
+    CCoolStatic m_volumeHosts[kStrips];
+    CCoolButton m_mutes[kStrips];
+    CCoolButton m_boost;
+};

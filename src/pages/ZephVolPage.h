@@ -1,0 +1,37 @@
+// The Volume page: the master volume with its mute switch and the six speaker volumes with
+// the link switches of the front and the rear pair.
+#pragma once
+
+#include "CoolPropertyPage.h"
+#include "CoolButton.h"
+#include "CoolSliderCtrl.h"
+#include "CoolStatic.h"
+
+class CZephMixer;
+
+class CZephVolPage : public CCoolPropertyPage {
+public:
+    explicit CZephVolPage(CZephMixer* mixer);
+    ~CZephVolPage() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Sets the controls' texts in the current language.
+    void ApplyTexts();
+
+private:
+    CZephMixer* m_mixer;
+    CCoolStatic m_masterLabel;
+    CCoolButton m_masterMute;
+    CCoolButton m_speakerGroup;
+    CCoolStatic m_frontLabel;
+    CCoolStatic m_rearLabel;
+    CCoolStatic m_centerLabel;
+    CCoolStatic m_subLabel;
+    // Front left, front right, rear left, rear right, center, subwoofer.
+    CCoolSliderCtrl m_speakers[6];
+    CCoolButton m_frontLink;
+    CCoolButton m_rearLink;
+};

@@ -1,0 +1,262 @@
+// The main window of "Quenda Mixer.exe" driven from outside with real input: colours and
+// language from the registry, the tab keys, the notification icon, presets through the file
+// dialogs and the single instance.
+#include "MixerDevice.h"
+#include "ProgramRun.h"
+#include "Pump.h"
+#include "SimCard.h"
+#include "ZephMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr int kMiscLoad = 1047, kMiscSave = 1048;
+constexpr DWORD kMasterVolume = 1;
+
+std::string WindowText(HWND window) {
+    char text[256] = {};
+    ::GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// The share of the window's pixels close to a colour.
+double ShareNear(const PixelImage& image, COLORREF colour, int tolerance) {
+    if (image.pixels.empty()) return 0;
+    size_t count = 0;
+    for (COLORREF pixel : image.pixels) count += Near(pixel, colour, tolerance);
+    return double(count) / double(image.pixels.size());
+}
+
+std::string TempPath(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { UseSimulatedCard(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(ResetSimulatedCard());
+        settings.SetDword("Language", 1033);
+        for (const char* name : {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"})
+            settings.Delete(name);
+        run.Delete("Quenda Mixer");
+    }
+
+    // Starts the program and waits for its window.
+    std::unique_ptr<RunningProgram> Start(const std::string& arguments = std::string()) {
+        auto program = std::make_unique<RunningProgram>(arguments);
+        EXPECT_TRUE(program->WaitForWindow()) << arguments;
+        return program;
+    }
+
+    // Presses a key in the program's window and waits until the active page is the expected one.
+    static bool KeySelects(RunningProgram& program, WORD key, std::initializer_list<WORD> modifiers,
+                           int page) {
+        program.BringToFront();
+        PressKey(key, modifiers);
+        return PumpUntil([&] { return program.ActivePageIndex() == page; }, 3000);
+    }
+
+    // Clicks a button of the active page and answers the file dialog with a path.
+    static bool AnswerFileDialog(RunningProgram& program, int button, const std::string& path) {
+        program.BringToFront();
+        HWND control = program.Control(button);
+        if (!control) return false;
+        RECT rect = {};
+        ::GetClientRect(control, &rect);
+        ClickAt(control, {rect.right / 2, rect.bottom / 2});
+        HWND dialog = program.WaitForDialog();
+        if (!dialog) return false;
+        ::SetForegroundWindow(dialog);
+        PumpUntil([&] { return ::GetForegroundWindow() == dialog; }, 3000);
+        TypeText(path);
+        PressKey(VK_RETURN);
+        return PumpUntil([&] { return !::IsWindow(dialog); }, 10000);
+    }
+
+    ScopedRegistryValues settings{HKEY_CURRENT_USER, kSettingsKey,
+                                  {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow",
+                                   "ColSelHi", "RenderMode"}};
+    ScopedRegistryValues run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
+};
+
+TEST_F(MainWindowTest, FreshAccountShowsEnglishTabsInTheDefaultColoursOnEveryPage) {
+    settings.Delete("Language");
+    auto program = Start();
+    HWND sheet = program->Window();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(::IsWindowVisible(sheet));
+    EXPECT_FALSE(::IsIconic(sheet));
+    EXPECT_EQ(WindowText(sheet), "Quenda Mixer");
+    const char* labels[] = {"&Master", "&Sources", "&Record", "S&peakers", "&Digital", "M&isc"};
+    for (int tab = 0; tab < 6; ++tab) EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
+
+    // F5 to F10 walk the pages; every page is kept as a screenshot and shows the background.
+    const char* names[] = {"volume", "sources", "record", "speakers", "spdif", "misc"};
+    for (int page = 0; page < 6; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        PumpUntil([&] { return false; }, 300); // let the page paint
+        EXPECT_FALSE(program->Screenshot(std::string("main-window-") + names[page]).empty());
+        EXPECT_GT(ShareNear(program->Capture(), 0x504141, 0x18), 0.3) << names[page];
+    }
+    // Ctrl+F5 is no tab key.
+    EXPECT_FALSE(KeySelects(*program, VK_F5, {VK_CONTROL}, 0));
+    EXPECT_EQ(program->ActivePageIndex(), 5);
+}
+
+TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
+    settings.SetDword("ColBgrd", 0x803010);
+    settings.SetDword("Language", 1031);
+    auto program = Start();
+    HWND sheet = program->Window();
+    ASSERT_TRUE(sheet);
+    const char* labels[] = {"&Master", "&Quellen", "&Aufnahme", "&Lautsprecher", "&Digital",
+                            "S&onstiges"};
+    for (int tab = 0; tab < 6; ++tab) EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
+    program->Screenshot("main-window-stored-colours");
+    const PixelImage image = program->Capture();
+    EXPECT_GT(ShareNear(image, 0x803010, 0x18), 0.3);
+    EXPECT_LT(ShareNear(image, 0x504141, 0x10), 0.05);
+
+    // Alt with each tab's access letter, in German.
+    const WORD letters[] = {'Q', 'A', 'L', 'D', 'O', 'M'};
+    const int pages[] = {1, 2, 3, 4, 5, 0};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(KeySelects(*program, letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
+}
+
+TEST_F(MainWindowTest, AltLettersSelectTheEnglishTabs) {
+    auto program = Start();
+    const WORD letters[] = {'S', 'R', 'P', 'D', 'I', 'M'};
+    const int pages[] = {1, 2, 3, 4, 5, 0};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(KeySelects(*program, letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
+}
+
+TEST_F(MainWindowTest, MinimizeLeavesTheIconOrAMinimisedWindow) {
+    {
+        auto program = Start("/minimize");
+        ASSERT_TRUE(program->Window());
+        EXPECT_TRUE(::IsWindowVisible(program->Window()));
+        EXPECT_TRUE(::IsIconic(program->Window()));
+    }
+    run.SetString("Quenda Mixer", "C:\\windows\\system32\\Quenda Mixer.exe /minimize");
+    auto program = Start("/minimize");
+    ASSERT_TRUE(program->Window());
+    EXPECT_FALSE(::IsWindowVisible(program->Window()));
+    EXPECT_FALSE(program->HasEnded());
+}
+
+TEST_F(MainWindowTest, NotificationMenuShowsAndExitsAndCloseHides) {
+    run.SetString("Quenda Mixer", "C:\\windows\\system32\\Quenda Mixer.exe /minimize");
+    settings.SetDword("Language", 1031);
+    auto program = Start();
+    HWND sheet = program->Window();
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(::IsWindowVisible(sheet));
+
+    // The close button only hides the window while the icon is there.
+    program->BringToFront();
+    PressKey(VK_F4, {VK_MENU});
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(sheet); }, 5000));
+    EXPECT_FALSE(program->HasEnded());
+
+    // What the shell sends on a right click on the icon: the menu comes up; "Show" is first.
+    auto chooseFromMenu = [&](int downs) {
+        ::PostMessageA(sheet, 0x514, 1, WM_RBUTTONUP);
+        if (!PumpUntil([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
+            return false;
+        for (int i = 0; i < downs; ++i) PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        return true;
+    };
+    ASSERT_TRUE(chooseFromMenu(1));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }, 5000));
+
+    settings.SetDword("Language", 1033); // the program stores its own at the end
+    ASSERT_TRUE(chooseFromMenu(2));
+    EXPECT_TRUE(program->WaitForEnd(15000));
+    EXPECT_EQ(program->ExitCode(), 0u);
+    DWORD language = 0;
+    EXPECT_TRUE(settings.QueryDword("Language", &language));
+    EXPECT_EQ(language, 1031u);
+}
+
+TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
+    const std::string loaded = TempPath("main window load.vqs");
+    const std::string saved = TempPath("main window save.vqs");
+    ::DeleteFileA(saved.c_str());
+    {
+        std::ofstream out(loaded, std::ios::binary);
+        out << "Begin settings: Quenda Wave\t256\t1 104\n1\t2\t 0 65535\t(Master Volume)\n"
+               "End settings: Quenda Wave\t256\t1 104\n";
+    }
+    auto program = Start();
+    ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
+    ASSERT_TRUE(AnswerFileDialog(*program, kMiscLoad, loaded));
+    CMixerDevice mixer;
+    ASSERT_TRUE(mixer.Open("Quenda Wave", 1, 104));
+    std::vector<DWORD> values(2);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            mixer.GetValues(kMasterVolume, values.data(), DWORD(values.size() * sizeof(DWORD)));
+            return values == std::vector<DWORD>{0, 65535};
+        },
+        5000));
+
+    ASSERT_TRUE(AnswerFileDialog(*program, kMiscSave, saved));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetFileAttributesA(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+    program->End();
+    // The same card saved by a mixer of our own.
+    const std::string expected = TempPath("main window expected.vqs");
+    {
+        CZephMixer own;
+        ASSERT_TRUE(own.Init());
+        FILE* stream = std::fopen(expected.c_str(), "w");
+        ASSERT_TRUE(stream);
+        own.SaveSettings(stream);
+        std::fclose(stream);
+    }
+    EXPECT_FALSE(ReadFile(saved).empty());
+    EXPECT_EQ(ReadFile(saved), ReadFile(expected));
+    ::DeleteFileA(loaded.c_str());
+    ::DeleteFileA(saved.c_str());
+    ::DeleteFileA(expected.c_str());
+}
+
+TEST_F(MainWindowTest, SecondStartEndsAtOnceAndLeavesTheFirstWindow) {
+    auto first = Start();
+    ASSERT_TRUE(first->Window());
+    RunningProgram second("");
+    EXPECT_TRUE(second.WaitForEnd(15000));
+    EXPECT_EQ(second.WaitForWindow(1), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(first->Window()));
+    EXPECT_FALSE(first->HasEnded());
+}
+
+} // namespace

@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, FreshAccountShowsEnglishTabsInTheDefaultColoursOnEveryPag
         ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
         PumpUntil([&] { return false; }, 300); // let the page paint
         EXPECT_FALSE(program->Screenshot(std::string("main-window-") + names[page]).empty());
-        EXPECT_GT(ShareNear(program->Capture(), 0x504141, 0x18), 0.3) << names[page];
+        EXPECT_GT(ShareNear(program->Capture(), 0x504141, 0x18), 0.15) << names[page];
     }
     // Ctrl+F5 is no tab key.
     EXPECT_FALSE(KeySelects(*program, VK_F5, {VK_CONTROL}, 0));
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     for (int tab = 0; tab < 6; ++tab) EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
     program->Screenshot("main-window-stored-colours");
     const PixelImage image = program->Capture();
-    EXPECT_GT(ShareNear(image, 0x803010, 0x18), 0.3);
+    EXPECT_GT(ShareNear(image, 0x803010, 0x18), 0.15);
     EXPECT_LT(ShareNear(image, 0x504141, 0x10), 0.05);
 
     // Alt with each tab's access letter, in German.

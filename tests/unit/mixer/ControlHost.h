@@ -22,7 +22,7 @@ public:
     RECT screen = {1, 2, 3, 4};
 
     explicit ControlHost(int width = 400, int height = 300) {
-        CreateEx(0, nullptr, "mixer control host", WS_POPUP | WS_VISIBLE,
+        CreateEx(WS_EX_TOPMOST, nullptr, "mixer control host", WS_POPUP | WS_VISIBLE,
                  CRect(20, 20, 20 + width, 20 + height), nullptr, 0);
     }
 

@@ -85,3 +85,13 @@ bool WritePng(const std::string& path, const PixelImage& image) {
               static_cast<std::streamsize>(file.size()));
     return static_cast<bool>(out);
 }
+
+std::string ArtefactPath(const std::string& name) {
+    char module[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string dir(module);
+    dir = dir.substr(0, dir.find_last_of("\\/")); // <build>/bin
+    dir = dir.substr(0, dir.find_last_of("\\/")) + "\\artefacts";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    return dir + "\\" + name;
+}

@@ -86,8 +86,7 @@ TEST(ButtonScreenshot, EveryKindInTheDefaultColours) {
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpPending();
     const PixelImage image = CaptureClient(host.m_hWnd);
-    ::CreateDirectoryA("..\\artefacts", nullptr);
-    EXPECT_TRUE(WritePng("..\\artefacts\\skin-buttons.png", image));
+    EXPECT_TRUE(WritePng(ArtefactPath("skin-buttons.png"), image));
 
     // The focused button wears its focus mark, the pressed one its pressed frame.
     EXPECT_EQ(image.At(210, 20), buttons[2]->GetColor(CoolColors::LumBright));

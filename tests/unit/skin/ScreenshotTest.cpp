@@ -80,8 +80,7 @@ TEST(SkinScreenshot, SlidersAndLabelsInTheDefaultColours) {
     host.Propagate();
     host.Show();
     const PixelImage image = CaptureScreen(host);
-    ::CreateDirectoryA("..\\artefacts", nullptr);
-    EXPECT_TRUE(WritePng("..\\artefacts\\skin_sliders.png", image));
+    EXPECT_TRUE(WritePng(ArtefactPath("skin_sliders.png"), image));
 }
 
 } // namespace

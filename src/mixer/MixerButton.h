@@ -12,9 +12,9 @@ public:
     // The WM_NOTIFY code (also given as wParam) of the record sent to the parent.
     static constexpr int kNotifyCode = -990;
     struct NotifyRecord {
-        NMHDR header;   // window, dialog control ID, code -990
-        WORD lineId;    // the line ID's low 16 bits
-        WORD reserved;  // padding to 32 bits
+        NMHDR header;  // window, dialog control ID, code -990
+        WORD lineId;   // the line ID's low 16 bits
+        WORD reserved; // padding to 32 bits
         DWORD controlId;
     };
 

@@ -18,8 +18,8 @@ CMixerMuxControl::~CMixerMuxControl() {
     if (m_mixer) m_mixer->RemoveListener(m_controlId, this);
 }
 
-bool CMixerMuxControl::Create(const char* text, DWORD style, const RECT& rect, HWND parent,
-                              UINT id, DWORD exStyle) {
+bool CMixerMuxControl::Create(const char* text, DWORD style, const RECT& rect, HWND parent, UINT id,
+                              DWORD exStyle) {
     if (!CreateEx(exStyle, WC_STATICA, text, style, rect, parent, id)) return false;
     if (m_buttons.empty()) Bind();
     return true;

@@ -152,9 +152,10 @@ int CMixerSliderEx::Bind() {
     const int tick = meter ? MeterTickFrequency(h) : TickFrequency(m_control.Metrics.cSteps, h);
     const int rangeMax = meter ? h - 1 : steps - 1;
 
-    MakeSlider(m_first, IsStereo() && m_separate   ? CRect(0, 1, w / 2, h - 1)
-                        : IsStereo()               ? CRect(0, 1, w, h - 22)
-                                                   : CRect(0, 1, w, h - 1),
+    MakeSlider(m_first,
+               IsStereo() && m_separate ? CRect(0, 1, w / 2, h - 1)
+               : IsStereo()             ? CRect(0, 1, w, h - 22)
+                                        : CRect(0, 1, w, h - 1),
                kVerticalStyle, FirstSliderId);
     CAudioSlider& first = *m_first;
     if (IsStereo()) {
@@ -271,7 +272,8 @@ void CMixerSliderEx::WriteToDevice(bool vertical) {
         m_mixer->SetStereo(m_controlId, left, right);
         return;
     }
-    if (vertical && max1 > 0) m_mixer->SetValue(m_controlId, ToValue(m_first->GetPos(), span, max1));
+    if (vertical && max1 > 0)
+        m_mixer->SetValue(m_controlId, ToValue(m_first->GetPos(), span, max1));
 }
 
 void CMixerSliderEx::OnMixerChange(DWORD controlId, int refresh) {
@@ -291,7 +293,7 @@ void CMixerSliderEx::OnMixerChange(DWORD controlId, int refresh) {
 int CMixerSliderEx::NextLevel(long long magnitude, int current, int r0, int r1) const {
     const DWORD units = m_meter.dwControlType & MIXERCONTROL_CT_UNITS_MASK;
     long long full = units == MIXERCONTROL_CT_UNITS_UNSIGNED ? (long long)m_meter.Bounds.dwMaximum
-                                                              : (long long)m_meter.Bounds.lMaximum;
+                                                             : (long long)m_meter.Bounds.lMaximum;
     // A meter that gives no maximum is scaled by the larger of its bounds; one without any
     // bounds has no scale at all and shows silence.
     if (full <= 0 && units != MIXERCONTROL_CT_UNITS_UNSIGNED)

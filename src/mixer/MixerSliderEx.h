@@ -64,8 +64,7 @@ private:
     bool IsStereo() const { return m_line.cChannels == 2; }
     DWORD Span() const { return m_control.Bounds.dwMaximum - m_control.Bounds.dwMinimum; }
     // Creates a child slider window when it is not there yet.
-    void MakeSlider(std::unique_ptr<CAudioSlider>& slider, const CRect& rect, DWORD style,
-                    UINT id);
+    void MakeSlider(std::unique_ptr<CAudioSlider>& slider, const CRect& rect, DWORD style, UINT id);
     // Writes the sliders' positions to the device; vertical: a volume slider moved.
     void WriteToDevice(bool vertical);
     void UpdateMeter();

@@ -90,7 +90,8 @@ TEST_F(MixerControlsSimTest, DragWritesEveryPositionWhileTheThumbMoves) {
             const long expected = long((31 - pos) * 65535LL / 31);
             return pos > last && card.first == card.second &&
                    std::labs(long(card.first) - expected) <= 1;
-        })) << "move " << move << " pos " << volume.GetPos() << " card " << Card().first;
+        })) << "move "
+            << move << " pos " << volume.GetPos() << " card " << Card().first;
         EXPECT_TRUE(::GetKeyState(VK_LBUTTON) & 0x8000);
         last = volume.GetPos();
     }
@@ -109,12 +110,13 @@ TEST_F(MixerControlsSimTest, ChangeFromAnotherProgramMovesTheSliderAndTheMeterRu
     // The louder side 28 steps up, the balance half-way right.
     EXPECT_TRUE(PumpUntil([&] {
         return slider->GetSlider(0)->GetPos() == 3 && slider->GetSlider(1)->GetPos() == 15;
-    })) << slider->GetSlider(0)->GetPos() << " " << slider->GetSlider(1)->GetPos();
+    })) << slider->GetSlider(0)->GetPos()
+        << " " << slider->GetSlider(1)->GetPos();
 
     CMixerSliderEx wave(&mixer, kWaveLine, ControlOf(mixer, 0, 0, MIXERCONTROL_CONTROLTYPE_VOLUME),
                         wavePeak, 0);
-    ASSERT_TRUE(wave.Create("Test", WS_CHILD | WS_VISIBLE, CRect(70, 20, 105, kStereoRect.bottom), *host,
-                            1002));
+    ASSERT_TRUE(wave.Create("Test", WS_CHILD | WS_VISIBLE, CRect(70, 20, 105, kStereoRect.bottom),
+                            *host, 1002));
     const CAudioSlider& bar = *wave.GetSlider(0);
     EXPECT_TRUE(PumpUntil([&] { return bar.m_levelA < bar.GetRangeMax(); }));
 }

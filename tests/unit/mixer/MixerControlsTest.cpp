@@ -17,9 +17,8 @@
 namespace {
 constexpr DWORD kMaster = 0xFFFF0000, kMic = 0x10000, kTiny = 0x20000, kOdd = 0x30000;
 constexpr DWORD kRecord = 0xFFFF0001;
-constexpr DWORD kVolume = 0x10, kMute = 0x11, kPeak = 0x12, kMicVolume = 0x30,
-                kTinyVolume = 0x40, kOddVolume = 0x60, kOddPeak = 0x61, kMux = 0x50,
-                kMixer = 0x51;
+constexpr DWORD kVolume = 0x10, kMute = 0x11, kPeak = 0x12, kMicVolume = 0x30, kTinyVolume = 0x40,
+                kOddVolume = 0x60, kOddPeak = 0x61, kMux = 0x50, kMixer = 0x51;
 constexpr DWORD kMultiple = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
 const CRect kStereoRect(10, 10, 45, 10 + 2 * 22 + 168); // as the generic page makes them
 

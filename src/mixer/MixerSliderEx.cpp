@@ -402,6 +402,7 @@ LRESULT CMixerSliderEx::OnDestroy(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMixerSliderEx::OnPaint() {
     // The child sliders cover the control and paint themselves.
+    CaptureLayout(m_hWnd);
     PAINTSTRUCT ps;
     ::BeginPaint(m_hWnd, &ps);
     ::EndPaint(m_hWnd, &ps);

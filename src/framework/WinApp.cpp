@@ -1,5 +1,6 @@
 #include "WinApp.h"
 
+#include "PropertySheet.h"
 #include "Wnd.h"
 
 namespace {
@@ -14,12 +15,23 @@ CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
 }
 
-CWinApp* CWinApp::GetApp() { return g_app; }
+CWinApp* CWinApp::GetApp() {
+    return g_app;
+}
+
+HINSTANCE GetResourceInstance() {
+    if (g_app && g_app->m_hInstance) return g_app->m_hInstance;
+    return ::GetModuleHandleA(nullptr);
+}
 
 int CWinApp::RunApplication(HINSTANCE instance, const char* commandLine, int showCommand) {
     m_hInstance = instance ? instance : ::GetModuleHandleA(nullptr);
     m_lpCmdLine = commandLine ? commandLine : "";
     m_nCmdShow = showCommand;
+    INITCOMMONCONTROLSEX icc = {};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_WIN95_CLASSES | ICC_USEREX_CLASSES;
+    ::InitCommonControlsEx(&icc);
     try {
         if (InitInstance()) m_exitCode = Run();
     } catch (...) {
@@ -33,6 +45,11 @@ int CWinApp::RunApplication(HINSTANCE instance, const char* commandLine, int sho
 }
 
 int CWinApp::Run() {
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(m_running);
     MSG msg;
     for (;;) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -42,6 +59,7 @@ int CWinApp::Run() {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
+        CPropertySheet::DestroyClosedSheets();
     }
 }
 

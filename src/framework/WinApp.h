@@ -1,5 +1,8 @@
 // The application object: one per program. WinMain hands control to RunApplication, which
-// calls InitInstance, runs the message loop when it succeeded, and ends with ExitInstance.
+// initialises the common controls, calls InitInstance, runs the message loop when it
+// succeeded, and ends with ExitInstance. The loop ends when WM_QUIT arrives or the main window
+// (m_pMainWnd) is destroyed; it gives modeless dialogs and property sheets their keyboard
+// handling and destroys a modeless sheet once it was closed.
 #pragma once
 
 #include "Platform.h"
@@ -27,6 +30,8 @@ public:
     virtual int Run();
     // Offers a message to the windows it is for, innermost first; true when one used it.
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // True while Run is in its loop. Destroying the main window then ends the loop.
+    bool IsRunning() const { return m_running; }
 
     HINSTANCE m_hInstance = nullptr;
     std::string m_lpCmdLine;
@@ -35,4 +40,11 @@ public:
 
 protected:
     int m_exitCode = 0;
+
+private:
+    bool m_running = false;
 };
+
+// The module the program's resources (dialog templates, strings, icons) come from: the
+// application's instance, else the executable.
+HINSTANCE GetResourceInstance();

@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "WinApp.h"
+
 #include <unordered_map>
 #include <vector>
 
@@ -9,24 +11,25 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
     static std::unordered_map<HWND, CWnd*> map;
     return map;
 }
+
+// The application's main window is gone: the application forgets it and, while its message
+// loop runs, the loop ends.
+void ForgetMainWindow(CWnd* wnd) {
+    CWinApp* app = CWinApp::GetApp();
+    if (!app || app->m_pMainWnd != wnd) return;
+    app->m_pMainWnd = nullptr;
+    if (app->IsRunning()) ::PostQuitMessage(0);
+}
 } // namespace
 
 CWnd::~CWnd() {
-    if (!m_hWnd) return;
-    switch (m_binding) {
-    case Binding::Created: {
+    if (m_hWnd) {
         HWND window = m_hWnd;
-        UnbindHandle(); // the window's last messages go to the default procedure
-        ::DestroyWindow(window);
-        break;
+        const bool owns = m_ownsWindow;
+        UnbindHandle(); // the window's last messages go to its own procedure
+        if (owns) ::DestroyWindow(window);
     }
-    case Binding::Subclassed:
-        UnsubclassWindow();
-        break;
-    default:
-        Detach();
-        break;
-    }
+    ForgetMainWindow(this);
 }
 
 CWnd* CWnd::FromHandle(HWND window) {
@@ -64,47 +67,50 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                     const RECT& rect, HWND parent, UINT_PTR idOrMenu) {
     if (m_hWnd) return false;
     if (!className) className = DefaultClassName();
-    HWND window = ::CreateWindowExA(exStyle, className, windowName ? windowName : "", style,
-                                    rect.left, rect.top, rect.right - rect.left,
-                                    rect.bottom - rect.top, parent,
-                                    reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleA(nullptr),
-                                    this);
+    HWND window =
+        ::CreateWindowExA(exStyle, className, windowName ? windowName : "", style, rect.left,
+                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                          reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleA(nullptr), this);
     if (!window) {
         if (m_hWnd) UnbindHandle();
         return false;
     }
     if (m_hWnd == window) return true;
-    // A class whose procedure is not ours (a system control): take its messages by subclassing.
-    if (!m_hWnd && SubclassWindow(window)) return true;
+    // A class whose procedure is not ours (a system control): take its messages by subclassing,
+    // and own the window all the same.
+    if (!m_hWnd && BindBySubclass(window, true)) return true;
     ::DestroyWindow(window);
     return false;
 }
 
 bool CWnd::SubclassWindow(HWND window) {
+    return BindBySubclass(window, false);
+}
+
+bool CWnd::BindBySubclass(HWND window, bool ownsWindow) {
     if (m_hWnd || !window || !::IsWindow(window) || FromHandle(window)) return false;
     if (!::SetWindowSubclass(window, &CWnd::SubclassProc, kSubclassId,
                              reinterpret_cast<DWORD_PTR>(this)))
         return false;
-    BindHandle(window, Binding::Subclassed);
+    BindHandle(window, Route::Subclass, ownsWindow);
     return true;
 }
 
 HWND CWnd::UnsubclassWindow() {
-    if (m_binding != Binding::Subclassed) return nullptr;
+    if (m_route != Route::Subclass) return nullptr;
     HWND window = m_hWnd;
-    ::RemoveWindowSubclass(window, &CWnd::SubclassProc, kSubclassId);
     UnbindHandle();
     return window;
 }
 
 bool CWnd::Attach(HWND window) {
     if (m_hWnd || !window || FromHandle(window)) return false;
-    BindHandle(window, Binding::Attached);
+    BindHandle(window, Route::None, false);
     return true;
 }
 
 HWND CWnd::Detach() {
-    if (m_binding != Binding::Attached) return nullptr;
+    if (!m_hWnd || m_route != Route::None) return nullptr;
     HWND window = m_hWnd;
     UnbindHandle();
     return window;
@@ -115,23 +121,35 @@ bool CWnd::DestroyWindow() {
     return ::DestroyWindow(m_hWnd) != FALSE;
 }
 
-void CWnd::BindHandle(HWND window, Binding binding) {
+void CWnd::BindHandle(HWND window, Route route, bool ownsWindow) {
     m_hWnd = window;
-    m_binding = binding;
+    m_route = route;
+    m_ownsWindow = ownsWindow;
     HandleMap()[window] = this;
-    if (binding == Binding::Created)
+    if (route == Route::WindowData)
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void CWnd::UnbindHandle() {
     if (!m_hWnd) return;
-    if (m_binding == Binding::Created && ::IsWindow(m_hWnd) &&
-        ::GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
-        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    if (::IsWindow(m_hWnd)) {
+        if (m_route == Route::WindowData &&
+            ::GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+            ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+        if (m_route == Route::Subclass)
+            ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
+    }
     auto it = HandleMap().find(m_hWnd);
     if (it != HandleMap().end() && it->second == this) HandleMap().erase(it);
     m_hWnd = nullptr;
-    m_binding = Binding::None;
+    m_route = Route::None;
+    m_ownsWindow = false;
+}
+
+void CWnd::OnWindowGone() {
+    UnbindHandle();
+    ForgetMainWindow(this);
+    PostNcDestroy(); // may delete the object
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -139,16 +157,19 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_binding == Binding::Subclassed)
-        return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+    if (m_route == Route::Subclass) return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
-bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return false;
+}
 
-bool CWnd::PreTranslateMessage(MSG*) { return false; }
+bool CWnd::PreTranslateMessage(MSG*) {
+    return false;
+}
 
-bool CWnd::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+bool CWnd::Reflect(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     HWND child = nullptr;
     switch (message) {
     case WM_COMMAND:
@@ -169,18 +190,34 @@ bool CWnd::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) 
         if (lParam && reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->CtlType != ODT_MENU)
             child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
         break;
+    case WM_MEASUREITEM:
+        // Carries no window handle: the control is found by its identifier.
+        if (lParam && reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->CtlType != ODT_MENU)
+            child = ::GetDlgItem(
+                window,
+                static_cast<int>(reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->CtlID));
+        break;
+    case WM_COMPAREITEM:
+        if (lParam) child = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    case WM_DELETEITEM:
+        if (lParam) child = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+        break;
     default:
         return false;
     }
+    // Only a real child of the receiving window gets its notification back: a property sheet
+    // notifies its pages as their parent, and other windows may send anything.
+    if (!child || child == window || ::GetAncestor(child, GA_PARENT) != window) return false;
     CWnd* target = FromHandle(child);
-    if (!target || target->m_binding == Binding::Attached) return false;
+    if (!target || target->m_route == Route::None) return false;
     return target->OnChildNotify(message, wParam, lParam, result);
 }
 
 LRESULT CWnd::Dispatch(CWnd* wnd, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         LRESULT result = 0;
-        if (Reflect(message, wParam, lParam, &result)) return result;
+        if (Reflect(window, message, wParam, lParam, &result)) return result;
         return wnd->WindowProc(message, wParam, lParam);
     } catch (...) {
         // Nothing may unwind into user32; the message gets default treatment instead.
@@ -197,15 +234,14 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (!wnd && message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         wnd = cs ? static_cast<CWnd*>(cs->lpCreateParams) : nullptr;
-        if (wnd && !wnd->m_hWnd) wnd->BindHandle(window, Binding::Created);
-        else wnd = nullptr;
+        if (wnd && !wnd->m_hWnd)
+            wnd->BindHandle(window, Route::WindowData, true);
+        else
+            wnd = nullptr;
     }
     if (!wnd) return ::DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = Dispatch(wnd, window, message, wParam, lParam);
-    if (message == WM_NCDESTROY && wnd->m_hWnd == window) {
-        wnd->UnbindHandle();
-        wnd->PostNcDestroy(); // may delete the object
-    }
+    if (message == WM_NCDESTROY && wnd->m_hWnd == window) wnd->OnWindowGone();
     return result;
 }
 
@@ -214,11 +250,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     CWnd* wnd = reinterpret_cast<CWnd*>(reference);
     if (!wnd || wnd->m_hWnd != window) return ::DefSubclassProc(window, message, wParam, lParam);
     LRESULT result = Dispatch(wnd, window, message, wParam, lParam);
-    if (message == WM_NCDESTROY && wnd->m_hWnd == window) {
-        ::RemoveWindowSubclass(window, &CWnd::SubclassProc, kSubclassId);
-        wnd->UnbindHandle();
-        wnd->PostNcDestroy();
-    }
+    if (message == WM_NCDESTROY && wnd->m_hWnd == window) wnd->OnWindowGone();
     return result;
 }
 

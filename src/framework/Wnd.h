@@ -1,9 +1,12 @@
-// A window object. Three ways to be one:
-//  - Create/CreateEx a window of a class we registered: the object pointer travels in
-//    lpCreateParams and lives in GWLP_USERDATA;
-//  - SubclassWindow an existing window (a control from a template): the pointer is the
-//    subclass reference data;
-//  - Attach an existing window without taking its messages (a borrowed handle).
+// A window object. Two settings describe how it is bound to its window:
+//  - the route, where the object pointer lives and so how messages reach the object:
+//    GWLP_USERDATA for windows of a class we registered (the pointer travels in
+//    lpCreateParams), the subclass reference data for every other window (system controls,
+//    dialogs and pages bound at WM_INITDIALOG, the property sheet), or none for a window only
+//    attached;
+//  - the ownership, whether destroying the object destroys the window: windows the object
+//    created are owned; windows it subclassed or attached are borrowed.
+// Create/CreateEx own; SubclassWindow/SubclassDlgItem and Attach borrow.
 // The pointer is cleared when the window reaches WM_NCDESTROY or the object is destroyed,
 // whichever comes first, so a late message never reaches a dead object.
 #pragma once
@@ -26,6 +29,12 @@ public:
 
     // The object bound to a window (created, subclassed or attached), or null.
     static CWnd* FromHandle(HWND window);
+
+    // Where the object pointer lives.
+    enum class Route { None, WindowData, Subclass };
+    Route GetRoute() const { return m_route; }
+    // True when destroying the object destroys the window.
+    bool OwnsWindow() const { return m_ownsWindow; }
 
     // Registers (once) the framework's general window class and returns its name.
     static const char* DefaultClassName();
@@ -51,7 +60,10 @@ public:
     // Message handling: override with a short switch that calls named handlers.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // A notification the parent reflected to this control; return true when handled.
+    // A notification the parent reflected to this control; return true when handled. The
+    // parent reflects WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_HSCROLL/WM_VSCROLL, WM_DRAWITEM,
+    // WM_MEASUREITEM (found by control identifier), WM_COMPAREITEM and WM_DELETEITEM, and only
+    // those its own direct children sent.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Called by the message loop before dispatch; return true when the message was used.
     virtual bool PreTranslateMessage(MSG* msg);
@@ -91,18 +103,22 @@ public:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
 protected:
-    enum class Binding { None, Created, Subclassed, Attached };
-    Binding m_binding = Binding::None;
-
     // Routes one message: reflection to the child first, then WindowProc; nothing thrown
     // escapes. Used by every entry point.
     static LRESULT Dispatch(CWnd* wnd, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Takes a window's messages by subclassing it, owned or borrowed.
+    bool BindBySubclass(HWND window, bool ownsWindow);
     // Binds this object to a window whose messages already come to the framework.
-    void BindHandle(HWND window, Binding binding);
-    // Forgets the window: lookup entry, pointer on the window, m_hWnd.
+    void BindHandle(HWND window, Route route, bool ownsWindow);
+    // Forgets the window: subclass, lookup entry, pointer on the window, m_hWnd.
     void UnbindHandle();
+    // The window reached WM_NCDESTROY: forget it and tell the derived class.
+    void OnWindowGone();
 
 private:
-    static bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    static bool Reflect(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     static constexpr UINT_PTR kSubclassId = 0x51D;
+
+    Route m_route = Route::None;
+    bool m_ownsWindow = false;
 };

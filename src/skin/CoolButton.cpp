@@ -1,6 +1,8 @@
 #include "CoolButton.h"
 
+#include "CoolDialog.h"
 #include "CoolPaintDC.h"
+#include "CoolPropertyPage.h"
 #include "Font.h"
 #include "FrameworkMessages.h"
 #include "HiddenDefault.h"
@@ -234,6 +236,12 @@ void CCoolButton::Compose(CCoolDC& screen, const CRect& client, Face face) {
 }
 
 bool CCoolButton::AskParentBackground(HWND parent, CCoolBitmap** bitmap, RECT* screenRect) {
+    // Our own skinned windows are asked directly; anyone else by message.
+    CWnd* window = CWnd::FromHandle(parent);
+    CoolColors* skinned = dynamic_cast<CCoolDialog*>(window);
+    if (!skinned) skinned = dynamic_cast<CCoolPropertyPage*>(window);
+    if (skinned)
+        return skinned->GetBackgroundBitmap(bitmap) == 1 && skinned->GetScreenRect(screenRect) == 1;
     return ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(bitmap)) == 1 &&
            ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(screenRect)) ==
                1;

@@ -91,15 +91,44 @@ TEST(WinApp, ExceptionFromTheLoopEndsTheProgramCleanly) {
     PumpPending();
 }
 
+// Destroys its main window from inside the loop.
+class CClosingApp : public CWinApp {
+public:
+    CFilterWnd* window = nullptr;
+    BOOL InitInstance() override {
+        m_pMainWnd = window;
+        ::PostMessageA(window->m_hWnd, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
+};
+
+TEST(WinApp, DestroyingTheMainWindowEndsTheLoop) {
+    CFilterWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    CClosingApp app;
+    app.window = &wnd;
+    EXPECT_EQ(app.RunApplication(nullptr, nullptr, SW_SHOW), 0);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    // Outside the loop a main window may go without leaving a quit message behind.
+    CFilterWnd later;
+    ASSERT_TRUE(later.CreateEx(0, nullptr, "later", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    app.m_pMainWnd = &later;
+    later.DestroyWindow();
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(MessageBox, HookCapturesInsteadOfBlocking) {
     std::string text, caption;
     UINT type = 0;
-    auto previous = SetMessageBoxHook([&](HWND, const std::string& t, const std::string& c, UINT f) {
-        text = t;
-        caption = c;
-        type = f;
-        return IDRETRY;
-    });
+    auto previous =
+        SetMessageBoxHook([&](HWND, const std::string& t, const std::string& c, UINT f) {
+            text = t;
+            caption = c;
+            type = f;
+            return IDRETRY;
+        });
     EXPECT_EQ(AppMessageBox(nullptr, "Mixer not found", "Quenda Mixer", MB_ICONSTOP | MB_OK),
               IDRETRY);
     EXPECT_EQ(text, "Mixer not found");

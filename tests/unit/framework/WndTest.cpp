@@ -43,30 +43,22 @@ public:
     }
 };
 
-// A control that takes the notifications its parent reflects.
+// A control that takes every notification its parent reflects, answering with the message
+// number so that the caller can tell who answered.
 class CReflectingChild : public CWnd {
 public:
-    int commands = 0;
-    int scrolls = 0;
+    std::vector<UINT> taken;
     bool OnChildNotify(UINT message, WPARAM, LPARAM, LRESULT* result) override {
-        if (message == WM_COMMAND) {
-            ++commands;
-            *result = 77;
-            return true;
-        }
-        if (message == WM_HSCROLL) {
-            ++scrolls;
-            *result = 0;
-            return true;
-        }
-        return false;
+        taken.push_back(message);
+        *result = static_cast<LRESULT>(message) + 100000;
+        return true;
     }
 };
 
 std::unique_ptr<CProbeWnd> MakeTopLevel() {
     auto wnd = std::make_unique<CProbeWnd>();
-    EXPECT_TRUE(wnd->CreateEx(0, nullptr, "probe", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100),
-                              nullptr, 0));
+    EXPECT_TRUE(
+        wnd->CreateEx(0, nullptr, "probe", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100), nullptr, 0));
     return wnd;
 }
 
@@ -83,24 +75,126 @@ TEST(Wnd, MessagesReachTheirObjectAndLookupFindsIt) {
     EXPECT_EQ(a->seen.front(), static_cast<UINT>(WM_NCCREATE));
 }
 
-TEST(Wnd, ReflectedNotificationReachesTheChildObject) {
+// Sends each reflected message kind to parent as if from sender (a control with that id).
+std::vector<UINT> SendEveryKind(HWND parent, HWND sender, UINT id, std::vector<LRESULT>* results) {
+    const LPARAM from = reinterpret_cast<LPARAM>(sender);
+    NMHDR header = {sender, id, NM_CLICK};
+    DRAWITEMSTRUCT draw = {};
+    draw.CtlType = ODT_BUTTON;
+    draw.CtlID = id;
+    draw.hwndItem = sender;
+    MEASUREITEMSTRUCT measure = {};
+    measure.CtlType = ODT_LISTBOX;
+    measure.CtlID = id;
+    COMPAREITEMSTRUCT compare = {};
+    compare.CtlType = ODT_LISTBOX;
+    compare.CtlID = id;
+    compare.hwndItem = sender;
+    DELETEITEMSTRUCT del = {};
+    del.CtlType = ODT_LISTBOX;
+    del.CtlID = id;
+    del.hwndItem = sender;
+    HDC dc = ::GetDC(parent);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } kinds[] = {
+        {WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), from},
+        {WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header)},
+        {WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&draw)},
+        {WM_MEASUREITEM, id, reinterpret_cast<LPARAM>(&measure)},
+        {WM_COMPAREITEM, id, reinterpret_cast<LPARAM>(&compare)},
+        {WM_DELETEITEM, id, reinterpret_cast<LPARAM>(&del)},
+        {WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), from},
+        {WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), from},
+        {WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), from},
+        {WM_HSCROLL, SB_LINEDOWN, from},
+        {WM_VSCROLL, SB_LINEUP, from},
+    };
+    std::vector<UINT> sent;
+    for (const auto& kind : kinds) {
+        sent.push_back(kind.message);
+        results->push_back(::SendMessageA(parent, kind.message, kind.wParam, kind.lParam));
+    }
+    ::ReleaseDC(parent, dc);
+    return sent;
+}
+
+TEST(Wnd, EveryNotificationKindIsReflectedToTheChildObjectOnly) {
     auto parent = MakeTopLevel();
     CReflectingChild child;
     ASSERT_TRUE(child.Create("BUTTON", "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20),
                              parent->m_hWnd, 1001));
-    LRESULT r = ::SendMessageA(parent->m_hWnd, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(child.m_hWnd));
-    EXPECT_EQ(r, 77);
-    EXPECT_EQ(child.commands, 1);
+    std::vector<LRESULT> results;
+    const std::vector<UINT> sent = SendEveryKind(parent->m_hWnd, child.m_hWnd, 1001, &results);
+    EXPECT_EQ(child.taken, sent);
+    for (size_t i = 0; i < sent.size(); ++i)
+        EXPECT_EQ(results[i], static_cast<LRESULT>(sent[i]) + 100000) << "message " << sent[i];
     // The parent did not see what the child took.
-    EXPECT_EQ(std::count(parent->seen.begin(), parent->seen.end(), WM_COMMAND), 0);
+    for (UINT message : sent)
+        EXPECT_EQ(std::count(parent->seen.begin(), parent->seen.end(), message), 0) << message;
+}
+
+TEST(Wnd, NotificationsFromNonChildrenReachTheReceiverItself) {
+    auto parent = MakeTopLevel();
+    // A window with an object that is not a child of the receiver (a sheet notifying its
+    // page is one): its object must not take what it sends.
+    CReflectingChild stranger;
+    ASSERT_TRUE(stranger.Create("BUTTON", "stranger", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    std::vector<LRESULT> results;
+    const std::vector<UINT> sent = SendEveryKind(parent->m_hWnd, stranger.m_hWnd, 7, &results);
+    EXPECT_TRUE(stranger.taken.empty());
+    for (UINT message : sent)
+        EXPECT_EQ(std::count(parent->seen.begin(), parent->seen.end(), message), 1) << message;
+
+    // Nor a grandchild's: only the direct parent reflects.
+    CWnd middle;
+    ASSERT_TRUE(middle.Create(nullptr, "middle", WS_CHILD, CRect(0, 0, 50, 50), parent->m_hWnd, 5));
+    CReflectingChild grandchild;
+    ASSERT_TRUE(grandchild.Create("BUTTON", "g", WS_CHILD, CRect(0, 0, 5, 5), middle.m_hWnd, 6));
+    parent->seen.clear();
+    ::SendMessageA(parent->m_hWnd, WM_COMMAND, MAKEWPARAM(6, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(grandchild.m_hWnd));
+    EXPECT_TRUE(grandchild.taken.empty());
 
     // A child without an object leaves the notification to the parent.
     HWND plain = ::CreateWindowExA(0, "BUTTON", "plain", WS_CHILD, 0, 0, 10, 10, parent->m_hWnd,
                                    reinterpret_cast<HMENU>(1002), nullptr, nullptr);
+    parent->seen.clear();
     ::SendMessageA(parent->m_hWnd, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
                    reinterpret_cast<LPARAM>(plain));
     EXPECT_EQ(std::count(parent->seen.begin(), parent->seen.end(), WM_COMMAND), 1);
+}
+
+TEST(Wnd, CreatedWindowsAreOwnedSubclassedAndAttachedOnesBorrowed) {
+    auto parent = MakeTopLevel();
+    HWND created;
+    {
+        CProbeWnd control;
+        ASSERT_TRUE(control.Create("BUTTON", "x", WS_CHILD, CRect(0, 0, 5, 5), parent->m_hWnd, 3));
+        created = control.m_hWnd;
+        EXPECT_EQ(control.GetRoute(), CWnd::Route::Subclass);
+        EXPECT_TRUE(control.OwnsWindow());
+    }
+    EXPECT_FALSE(::IsWindow(created)); // a system control the object made goes with it
+
+    HWND borrowed = ::CreateWindowExA(0, "BUTTON", "b", WS_CHILD, 0, 0, 5, 5, parent->m_hWnd,
+                                      nullptr, nullptr, nullptr);
+    {
+        CProbeWnd subclassed;
+        ASSERT_TRUE(subclassed.SubclassWindow(borrowed));
+        EXPECT_FALSE(subclassed.OwnsWindow());
+    }
+    {
+        CWnd attached;
+        ASSERT_TRUE(attached.Attach(borrowed));
+        EXPECT_EQ(attached.GetRoute(), CWnd::Route::None);
+        EXPECT_FALSE(attached.OwnsWindow());
+    }
+    EXPECT_TRUE(::IsWindow(borrowed));
+    EXPECT_EQ(parent->GetRoute(), CWnd::Route::WindowData);
+    EXPECT_TRUE(parent->OwnsWindow());
 }
 
 TEST(Wnd, SystemControlCreatedThroughAnObjectIsSubclassed) {

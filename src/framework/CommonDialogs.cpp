@@ -1,0 +1,75 @@
+#include "CommonDialogs.h"
+
+#include <utility>
+
+namespace {
+FileDialogHook& FileHook() {
+    static FileDialogHook hook;
+    return hook;
+}
+
+ChooseColorHook& ColourHook() {
+    static ChooseColorHook hook;
+    return hook;
+}
+
+constexpr size_t kPathCapacity = 1024;
+
+OPENFILENAMEA BuildOpenFileName(const FileDialogRequest& request, std::string& filterBuffer,
+                                std::string& fileBuffer, bool open) {
+    // The filter's parts are separated by '|' and ended by two: the platform wants NULs.
+    filterBuffer = request.filter;
+    for (char& c : filterBuffer)
+        if (c == '|') c = '\0';
+    filterBuffer.append(2, '\0');
+    fileBuffer = request.fileName.substr(0, kPathCapacity - 1);
+    fileBuffer.resize(kPathCapacity, '\0');
+
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = request.owner;
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : filterBuffer.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = &fileBuffer[0];
+    ofn.nMaxFile = static_cast<DWORD>(kPathCapacity);
+    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.Flags = request.flags | OFN_EXPLORER | (open ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
+    return ofn;
+}
+} // namespace
+
+bool AppFileDialog(bool open, FileDialogRequest& request) {
+    if (FileHook()) return FileHook()(open, request);
+    std::string filter, file;
+    OPENFILENAMEA ofn = BuildOpenFileName(request, filter, file, open);
+    const BOOL chosen = open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+    if (!chosen) return false;
+    request.fileName = file.c_str();
+    return true;
+}
+
+FileDialogHook SetFileDialogHook(FileDialogHook hook) {
+    FileDialogHook previous = std::move(FileHook());
+    FileHook() = std::move(hook);
+    return previous;
+}
+
+bool AppChooseColor(HWND owner, COLORREF& colour) {
+    if (ColourHook()) return ColourHook()(owner, colour);
+    static COLORREF custom[16] = {};
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = owner;
+    cc.rgbResult = colour;
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!::ChooseColorA(&cc)) return false;
+    colour = cc.rgbResult;
+    return true;
+}
+
+ChooseColorHook SetChooseColorHook(ChooseColorHook hook) {
+    ChooseColorHook previous = std::move(ColourHook());
+    ColourHook() = std::move(hook);
+    return previous;
+}

@@ -1,0 +1,34 @@
+// The platform's file and colour dialogs, each through one seam like AppMessageBox: the
+// program calls these functions, a test installs a hook that answers instead of the modal
+// dialog, and end-to-end runs drive the real one.
+#pragma once
+
+#include "Platform.h"
+
+#include <commdlg.h>
+
+#include <functional>
+#include <string>
+
+// A file dialog's request and answer.
+struct FileDialogRequest {
+    HWND owner = nullptr;
+    std::string filter;     // "Text|*.txt||" style: parts separated by '|'
+    std::string defaultExt; // without the dot
+    std::string fileName;   // initial name in, chosen path out
+    DWORD flags = 0;        // OFN_ flags; OFN_EXPLORER and, for open, OFN_FILEMUSTEXIST are added
+};
+
+// Shows the file-open (open true) or file-save dialog; true when the user chose a file, whose
+// path is then in request.fileName.
+bool AppFileDialog(bool open, FileDialogRequest& request);
+using FileDialogHook = std::function<bool(bool open, FileDialogRequest& request)>;
+// Installs a hook that answers instead of the real dialog; returns the previous one. An empty
+// hook restores the real dialog.
+FileDialogHook SetFileDialogHook(FileDialogHook hook);
+
+// Shows the colour chooser starting at colour; true with the chosen colour in colour when the
+// user pressed OK. The custom colours are kept for the next call.
+bool AppChooseColor(HWND owner, COLORREF& colour);
+using ChooseColorHook = std::function<bool(HWND owner, COLORREF& colour)>;
+ChooseColorHook SetChooseColorHook(ChooseColorHook hook);

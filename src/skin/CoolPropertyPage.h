@@ -1,0 +1,38 @@
+// A skinned page: transparent over its sheet (it shows the part of the sheet's background
+// that lies under it, and its controls copy their backgrounds from the sheet's), with the
+// scheme handed down to its controls.
+#pragma once
+
+#include "CoolColors.h"
+#include "PropertyPage.h"
+
+#include <string>
+
+class CCoolPropertyPage : public CPropertyPage, public CoolColors {
+public:
+    explicit CCoolPropertyPage(UINT templateId = 0, const std::string& title = std::string());
+    CCoolPropertyPage(const CDialogTemplate& dialogTemplate, const std::string& title);
+    ~CCoolPropertyPage() override;
+
+    // Asked of the sheet: a CCoolPropertySheet directly, any other parent by message.
+    int GetBackgroundBitmap(CCoolBitmap** out) override;
+    int GetScreenRect(RECT* out) override;
+    // The page caches nothing.
+    void OnColorsChanged() override {}
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Rereads the values the page shows.
+    virtual void Refresh() {}
+    // The page's size in pixels, for sizing the sheet; 0 when the page has no preference.
+    virtual int GetPageWidth() { return 0; }
+    virtual int GetPageHeight() { return 0; }
+
+    // Hands the scheme to every direct child and has them repainted.
+    void Propagate();
+
+private:
+    BOOL OnEraseBkgnd(HDC dc);
+    void OnPaint();
+};

@@ -1,0 +1,261 @@
+#include "CoolPropertySheet.h"
+
+#include "CoolPropertyPage.h"
+#include "CoolScheme.h"
+#include "SchemePropagation.h"
+#include "FrameworkMessages.h"
+#include "WinApp.h"
+
+#include <cstring>
+
+namespace {
+constexpr UINT kTabControlId = 0x3020;
+constexpr UINT kApplyId = 0x3021;
+constexpr UINT kBackId = 0x3023;
+constexpr UINT kNextId = 0x3024;
+constexpr UINT kFinishId = 0x3025;
+constexpr UINT kHelpId = 9;
+constexpr DWORD kWizardFlags = 0x20 | 0x1000000; // PSH_WIZARD, PSH_WIZARD97
+// The tip of the notification icon holds 64 characters with its terminator.
+constexpr size_t kTipLength = 63;
+// Make topmost (or not) without moving or sizing, and show.
+constexpr UINT kTopmostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+} // namespace
+
+CCoolPropertySheet::CCoolPropertySheet(const std::string& caption, HWND parent, UINT startPage)
+    : CPropertySheet(caption, parent, startPage) {}
+
+CCoolPropertySheet::~CCoolPropertySheet() {
+    if (m_trayIcon) m_trayRecord.Remove();
+}
+
+int CCoolPropertySheet::GetBackgroundBitmap(CCoolBitmap** out) {
+    if (!out) return 0;
+    CDC screen;
+    *out = m_hWnd && screen.GetDC(m_hWnd) ? EnsureBackground(screen) : m_background.get();
+    return 1;
+}
+
+int CCoolPropertySheet::GetScreenRect(RECT* out) {
+    if (!out || !m_hWnd) return 0;
+    ::GetClientRect(m_hWnd, out);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(out), 2);
+    return 1;
+}
+
+void CCoolPropertySheet::OnColorsChanged() {
+    m_background.reset();
+}
+
+CCoolBitmap* CCoolPropertySheet::EnsureBackground(HDC reference) {
+    if (m_background && !m_background->IsEmpty()) return m_background.get();
+    auto bitmap = std::make_unique<CCoolBitmap>();
+    if (!CoolPaintWindowBackground(*this, *bitmap, reference, GetClientRect())) return nullptr;
+    m_background = std::move(bitmap);
+    return m_background.get();
+}
+
+void CCoolPropertySheet::Propagate() {
+    if (!m_hWnd) return;
+    for (int i = 0; i < GetPageCount(); ++i) {
+        auto* page = dynamic_cast<CCoolPropertyPage*>(GetPage(i));
+        if (!page) continue;
+        for (int slot = 0; slot < SlotCount; ++slot)
+            page->SetColor(slot, GetColor(slot));
+        if (page->m_hWnd) {
+            POINT light = GetLightPoint();
+            ::MapWindowPoints(m_hWnd, page->m_hWnd, &light, 1);
+            page->SetLightPoint(light);
+            page->Propagate();
+        }
+        page->SetRenderMode(GetRenderMode());
+        if (page->m_hWnd) page->Invalidate(true);
+    }
+    PassSchemeToChildren(m_hWnd, *this);
+}
+
+BOOL CCoolPropertySheet::OnInitDialog() {
+    const bool wizard = (GetSheetFlags() & kWizardFlags) != 0;
+    if (!wizard) m_tabCtrl.SubclassDlgItem(kTabControlId, m_hWnd);
+    const BOOL result = CPropertySheet::OnInitDialog();
+    ReplaceButton(IDCANCEL, m_cancelButton);
+    ReplaceButton(kApplyId, m_applyButton);
+    ReplaceButton(IDOK, m_okButton);
+    ReplaceButton(kHelpId, m_helpButton);
+    if (wizard) {
+        ReplaceButton(kNextId, m_nextButton);
+        ReplaceButton(kBackId, m_backButton);
+        ReplaceButton(kFinishId, m_finishButton);
+    }
+    Propagate();
+    if (m_trayIcon) AddTrayIcon();
+    return result;
+}
+
+void CCoolPropertySheet::ReplaceButton(UINT id, CCoolButton& button) {
+    HWND old = GetDlgItem(static_cast<int>(id));
+    if (!old || button.m_hWnd) return;
+    RECT rect = {};
+    ::GetWindowRect(old, &rect);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    char text[256] = {};
+    ::GetWindowTextA(old, text, sizeof(text));
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(old, GWL_STYLE));
+    const bool enabled = ::IsWindowEnabled(old) != FALSE;
+    // Keep the old button's place in the tab order.
+    HWND before = ::GetWindow(old, GW_HWNDPREV);
+    ::DestroyWindow(old);
+    // Hidden at first; tab stop and group as before.
+    const DWORD keep = style & (WS_TABSTOP | WS_GROUP | 0xFF);
+    if (!button.Create(text, WS_CHILD | keep, rect, m_hWnd, id)) return;
+    ::SetWindowPos(button.m_hWnd, before ? before : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    button.SendMessage(WM_SETFONT, static_cast<WPARAM>(SendMessage(WM_GETFONT)), FALSE);
+    button.EnableWindow(enabled);
+    // A button the sheet keeps hidden (Help without help, Apply with no apply) stays hidden.
+    if (style & WS_VISIBLE) button.ShowWindow(SW_SHOW);
+}
+
+LRESULT CCoolPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
+        if (!IsSchemeChange(message)) return result;
+        Propagate();
+        Invalidate(true);
+        return 1;
+    }
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_SIZE:
+        OnColorsChanged();
+        break;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(static_cast<int>(wParam));
+        break;
+    case WM_SETMESSAGESTRING:
+        return OnSetMessageString(wParam, lParam);
+    case WM_TRAYNOTIFY:
+        OnTrayNotify(wParam, lParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        if (OnSysCommand(wParam)) return 0;
+        break;
+    case WM_DESTROY:
+        if (m_trayIcon) RemoveTrayIcon();
+        break;
+    default:
+        break;
+    }
+    return CPropertySheet::WindowProc(message, wParam, lParam);
+}
+
+void CCoolPropertySheet::OnPaint() {
+    if (!m_dc.BeginPaint(m_hWnd)) return;
+    if (!::IsIconic(m_hWnd)) {
+        if (CCoolBitmap* background = EnsureBackground(m_dc)) background->Draw(m_dc, 0, 0);
+    }
+    m_dc.EndPaint();
+}
+
+void CCoolPropertySheet::OnDisplayChange(int bitsPerPixel) {
+    if (m_background && m_background->BitsPixel() != bitsPerPixel) OnColorsChanged();
+}
+
+LRESULT CCoolPropertySheet::OnSetMessageString(WPARAM id, LPARAM text) {
+    std::string prompt;
+    if (text)
+        prompt = reinterpret_cast<const char*>(text);
+    else
+        GetMessageString(static_cast<UINT>(id), prompt);
+    if (HWND bar = GetMessageBar()) ::SetWindowTextA(bar, prompt.c_str());
+    m_lastMessageId = m_currentMessageId;
+    m_currentMessageId = static_cast<int>(id);
+    return m_lastMessageId;
+}
+
+void CCoolPropertySheet::GetMessageString(UINT id, std::string& text) const {
+    text = CoolMessageString(id);
+}
+
+HWND CCoolPropertySheet::GetMessageBar() const {
+    return CoolFindMessageBar(m_hWnd);
+}
+
+void CCoolPropertySheet::RefreshPages() {
+    for (int i = 0; i < GetPageCount(); ++i) {
+        auto* page = dynamic_cast<CCoolPropertyPage*>(GetPage(i));
+        if (page && page->m_hWnd) page->Refresh();
+    }
+}
+
+void CCoolPropertySheet::SetTrayIcon(HICON icon, WORD menuId) {
+    m_trayHIcon = icon;
+    m_menuId = menuId;
+    m_trayIcon = 1;
+    if (m_hWnd) AddTrayIcon();
+}
+
+void CCoolPropertySheet::AddTrayIcon() {
+    std::string tip = GetWindowText();
+    if (tip.size() > kTipLength) tip.resize(kTipLength);
+    m_trayRecord.Add(m_hWnd, TrayIconId, WM_TRAYNOTIFY, m_trayHIcon, tip);
+}
+
+void CCoolPropertySheet::RemoveTrayIcon() {
+    m_trayRecord.Remove();
+    m_trayIcon = 0;
+}
+
+void CCoolPropertySheet::OnTrayNotify(WPARAM id, LPARAM event) {
+    if (id != TrayIconId) return;
+    switch (static_cast<UINT>(event)) {
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        if (m_menuId != NoMenu) {
+            POINT cursor = {};
+            ::GetCursorPos(&cursor);
+            TrackTrayMenu(cursor.x, cursor.y);
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        RestoreFromTray();
+        break;
+    default:
+        break;
+    }
+}
+
+void CCoolPropertySheet::RestoreFromTray() {
+    ShowWindow(SW_RESTORE);
+    // Brought to the front over whatever holds the foreground now, then back among the
+    // ordinary windows.
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags);
+    const auto thread = static_cast<LPARAM>(::GetCurrentThreadId());
+    PostMessage(WM_NCACTIVATE, TRUE);
+    PostMessage(WM_ACTIVATEAPP, TRUE, thread);
+    PostMessage(WM_NCACTIVATE, TRUE);
+    PostMessage(WM_ACTIVATETOPLEVEL, TRUE, thread);
+    ::SetForegroundWindow(m_hWnd);
+    ::SetActiveWindow(m_hWnd);
+    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, kTopmostFlags);
+}
+
+void CCoolPropertySheet::TrackTrayMenu(int x, int y) {
+    HMENU menu = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(m_menuId));
+    if (!menu) return;
+    m_trackedMenu = ::GetSubMenu(menu, 0);
+    if (m_trackedMenu) ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
+    m_trackedMenu = nullptr;
+    ::DestroyMenu(menu);
+}
+
+bool CCoolPropertySheet::OnSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) != SC_CLOSE || !m_trayIcon) return false;
+    ShowWindow(SW_HIDE);
+    OnColorsChanged();
+    return true;
+}

@@ -1,0 +1,88 @@
+// A skinned property sheet: a lit background painted by the sheet, its tab control and
+// standard buttons replaced by skinned ones, the scheme handed to its pages and children,
+// hover prompts in a status bar, and an optional icon in the notification area that keeps
+// the window alive when it is closed.
+#pragma once
+
+#include "CoolBitmap.h"
+#include "CoolButton.h"
+#include "CoolColors.h"
+#include "CoolDC.h"
+#include "CoolTabCtrl.h"
+#include "NotifyIcon.h"
+#include "PropertySheet.h"
+
+#include <memory>
+#include <string>
+
+class CCoolPropertySheet : public CPropertySheet, public CoolColors {
+public:
+    // The notification icon: its identifier and the message its events arrive with.
+    enum : UINT { TrayIconId = 1, WM_TRAYNOTIFY = 0x514 };
+    enum : WORD { NoMenu = 0xFFFF };
+
+    CCoolPropertySheet() = default;
+    explicit CCoolPropertySheet(const std::string& caption, HWND parent = nullptr,
+                                UINT startPage = 0);
+    ~CCoolPropertySheet() override;
+
+    int GetBackgroundBitmap(CCoolBitmap** out) override;
+    int GetScreenRect(RECT* out) override;
+    void OnColorsChanged() override;
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Rereads the values of every page that has a window.
+    virtual void RefreshPages();
+    // Shows the notification icon's popup menu at a screen point.
+    virtual void TrackTrayMenu(int x, int y);
+    // The status prompt of an identifier: its string resource up to the first line feed.
+    virtual void GetMessageString(UINT id, std::string& text) const;
+    // The status bar that shows the prompts: the descendant with the status bar identifier.
+    virtual HWND GetMessageBar() const;
+
+    // Puts the sheet into the notification area with this icon and popup menu (NoMenu: none);
+    // from now on closing the window hides it.
+    void SetTrayIcon(HICON icon, WORD menuId = NoMenu);
+    // Takes the icon out of the notification area; closing closes again.
+    void RemoveTrayIcon();
+    bool HasTrayIcon() const { return m_trayIcon != 0; }
+    // The menu being tracked for the notification icon, or null.
+    HMENU GetTrackedMenu() const { return m_trackedMenu; }
+
+    CCoolTabCtrl& GetCoolTabCtrl() { return m_tabCtrl; }
+    // Hands the scheme to the pages, then to every direct child, and has them repainted.
+    void Propagate();
+
+protected:
+    void AddTrayIcon();
+
+    CCoolTabCtrl m_tabCtrl;
+    CCoolButton m_okButton;
+    CCoolButton m_cancelButton;
+    CCoolButton m_applyButton;
+    CCoolButton m_helpButton;
+    CCoolButton m_nextButton;
+    CCoolButton m_backButton;
+    CCoolButton m_finishButton;
+    CCoolDC m_dc;
+    std::unique_ptr<CCoolBitmap> m_background;
+    int m_trayIcon = 0;
+    CNotifyIcon m_trayRecord;
+    HICON m_trayHIcon = nullptr;
+    WORD m_menuId = NoMenu;
+    HMENU m_trackedMenu = nullptr;
+    int m_lastMessageId = 0;
+    int m_currentMessageId = 0;
+
+private:
+    CCoolBitmap* EnsureBackground(HDC reference);
+    void ReplaceButton(UINT id, CCoolButton& button);
+    void OnPaint();
+    void OnDisplayChange(int bitsPerPixel);
+    LRESULT OnSetMessageString(WPARAM id, LPARAM text);
+    void OnTrayNotify(WPARAM id, LPARAM event);
+    void RestoreFromTray();
+    bool OnSysCommand(WPARAM command);
+};

@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDS_TEST_PROMPT 7101

@@ -100,6 +100,11 @@ BOOL CMixerPropertySheet::OnInitDialog() {
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     ::SetWindowPos(m_hWnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    Propagate();
+    // The sheet handed its scheme down already; the pages that exist bring their controls up
+    // to date for the new size.
+    for (int i = 0; i < GetPageCount(); ++i)
+        if (auto* page = dynamic_cast<CCoolPropertyPage*>(GetPage(i)))
+            if (page->m_hWnd) page->Propagate();
+    Invalidate();
     return result;
 }

@@ -33,11 +33,10 @@ protected:
         ASSERT_EQ(1, mixer.Open("Quenda Wave", 1, 104));
         sheet.Construct("Quenda Wave", &mixer);
         ASSERT_EQ(2, sheet.GetPageCount());
-        ASSERT_TRUE(sheet.Create());
         sheet.SetColor(CoolColors::Background, RGB(40, 44, 52));
         sheet.SetColor(CoolColors::Lum, RGB(60, 140, 200));
         sheet.SetColor(CoolColors::Text, RGB(230, 230, 230));
-        sheet.Propagate();
+        ASSERT_TRUE(sheet.Create());
         ::SetWindowPos(sheet, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         sheet.ShowWindow(SW_SHOW);
         ::SetForegroundWindow(sheet);

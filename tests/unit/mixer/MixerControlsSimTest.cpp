@@ -47,6 +47,7 @@ protected:
         slider.reset();
         host.reset();
         PumpPending();
+        ResetSimulatedCard(); // the card as other tests expect it
         EXPECT_TRUE(boxes.boxes.empty());
     }
     std::pair<DWORD, DWORD> Card() {

@@ -46,6 +46,7 @@ protected:
         if (::GetKeyState(VK_LBUTTON) & 0x8000) MouseButton(MOUSEEVENTF_LEFTUP);
         sheet.DestroyWindow();
         PumpPending();
+        ResetSimulatedCard(); // the card as other tests expect it
         EXPECT_TRUE(boxes.boxes.empty());
     }
     // The master slider of the playback page (the destination's own column).

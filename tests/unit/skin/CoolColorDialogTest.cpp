@@ -126,7 +126,9 @@ TEST_F(ColorDialogTest, DefaultSetComesFromTheRegistryOnlyWhenItHoldsAWholeSet) 
 TEST_F(ColorDialogTest, UserSetsFollowTheBuiltInOnesAndApplyWhenTheyFit) {
     const unsigned char shortSet[12] = {0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 0, 0x77, 0x88, 0x99};
     const unsigned char longSet[28] = {0xFF};
-    registry.PutSet(CColorSetKey::kUserSets, "Zeta", kHotMetal);
+    CoolColorSet embossed = kHotMetal;
+    embossed[5] = 13; // applying drops the embossed text
+    registry.PutSet(CColorSetKey::kUserSets, "Zeta", embossed);
     registry.Put(CColorSetKey::kUserSets, "Short", REG_BINARY, shortSet, sizeof(shortSet));
     registry.Put(CColorSetKey::kUserSets, "Long", REG_BINARY, longSet, sizeof(longSet));
     registry.Put(CColorSetKey::kUserSets, "Words", REG_SZ, "0123456789abcdefghijklm", 24);
@@ -452,8 +454,16 @@ TEST_F(ColorDialogTest, Screenshots) {
             shoot(editor, shot.second);
         }
         ASSERT_TRUE(ChoosePreset(editor, "Hot Metal"));
-        ClickOn(editor.GetDlgItem(CCoolColorDialog::IdOrganize));
+        ClickOn(editor.GetDlgItem(CCoolColorDialog::IdSave));
     });
+    script.Then([] { return FindThreadWindow("Save as") != nullptr; },
+                [&] {
+                    HWND box = FindThreadWindow("Save as");
+                    shoot(box, "color-save-as.png");
+                    ClickOn(::GetDlgItem(box, IDCANCEL));
+                });
+    script.Then([] { return FindThreadWindow("Save as") == nullptr; },
+                [&] { ClickOn(editor.GetDlgItem(CCoolColorDialog::IdOrganize)); });
     script.Then([] { return FindThreadWindow("Color Sets") != nullptr; },
                 [&] {
                     HWND organizer = FindThreadWindow("Color Sets");

@@ -79,10 +79,6 @@ CCoolColorDialog::CCoolColorDialog(HWND parent) : CCoolDialog(static_cast<UINT>(
 
 CCoolColorDialog::~CCoolColorDialog() = default;
 
-const DLGTEMPLATE* CCoolColorDialog::GetTemplate() const {
-    return m_template ? m_template->Get() : nullptr;
-}
-
 INT_PTR CCoolColorDialog::DoModal() {
     if (!m_template) return -1;
     SetTemplate(m_template->Get());

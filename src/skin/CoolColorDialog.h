@@ -53,9 +53,6 @@ public:
     // Copies the current values (the result after OK); 0 for a null pointer, else 1.
     int GetValues(CoolColorSet* values) const;
 
-    // The template the editor and its name and organizer dialogs are built on.
-    const DLGTEMPLATE* GetTemplate() const;
-
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -120,7 +120,18 @@ TEST_F(ColorDialogTest, DefaultSetComesFromTheRegistryOnlyWhenItHoldsAWholeSet) 
     registry.Put(CColorSetKey::kDefaultSets, program, REG_DWORD, &stored, 4);
     EXPECT_EQ(CTestColorDialog(main).Values(), kDefaultSet);
     registry.PutSet(CColorSetKey::kDefaultSets, program, stored);
-    EXPECT_EQ(CTestColorDialog(main).Values(), stored);
+    CTestColorDialog editor(main);
+    EXPECT_EQ(editor.Values(), stored);
+    // Its mode derives no shades; a set applied afterwards still gets its own.
+    CModalScript script;
+    script.Then(EditorOpen(editor), [&] {
+        EXPECT_EQ(editor.GetRenderMode(), 1u);
+        ASSERT_TRUE(ChoosePreset(editor, "Hot Metal"));
+        EXPECT_EQ(editor.GetColor(CoolColors::Shadow), CoolColors::Shade(0x504141, 0.5f));
+        EXPECT_EQ(editor.GetColor(CoolColors::LumDark), CoolColors::Shade(0xEB786E, 0.5f));
+    });
+    EXPECT_EQ(RunEditor(editor, script), IDOK);
+    EXPECT_EQ(editor.Values(), kHotMetal);
 }
 
 TEST_F(ColorDialogTest, UserSetsFollowTheBuiltInOnesAndApplyWhenTheyFit) {
@@ -277,6 +288,8 @@ TEST_F(ColorDialogTest, WindowsSetSwatchesAndReflectionsGiveWhatTheUserChose) {
 }
 
 TEST_F(ColorDialogTest, SaveAsksBeforeOverwritingAndWritesAWholeSet) {
+    const unsigned char longValue[28] = {};
+    registry.Put(CColorSetKey::kUserSets, "Long", REG_BINARY, longValue, sizeof(longValue));
     CTestColorDialog editor(main);
     CModalScript script;
     auto saveAs = [&](const std::string& name) {
@@ -310,8 +323,12 @@ TEST_F(ColorDialogTest, SaveAsksBeforeOverwritingAndWritesAWholeSet) {
         answer = IDYES;
     });
     saveAs("Mine");
+    // A value that is no colour set is not replaced without asking either.
+    script.Then([&] { answer = IDNO; });
+    saveAs("Long");
     EXPECT_EQ(RunEditor(editor, script), IDOK);
-    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions.size(), 3u);
+    EXPECT_EQ(CColorRegistry::Get(CColorSetKey::kUserSets, "Long").size(), 28u);
     DWORD type = 0;
     const std::vector<BYTE> saved = CColorRegistry::Get(CColorSetKey::kUserSets, "Mine", &type);
     EXPECT_EQ(type, DWORD(REG_BINARY));

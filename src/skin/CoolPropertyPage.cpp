@@ -57,7 +57,7 @@ LRESULT CCoolPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
         if (!IsSchemeChange(message)) return result;
-        Propagate();
+        if (!SchemeHandOverContinues(m_hWnd)) Propagate();
         Invalidate(true);
         return 1;
     }

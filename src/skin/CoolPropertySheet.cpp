@@ -120,7 +120,7 @@ LRESULT CCoolPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
         if (!IsSchemeChange(message)) return result;
-        Propagate();
+        if (!SchemeHandOverContinues(m_hWnd)) Propagate();
         Invalidate(true);
         return 1;
     }

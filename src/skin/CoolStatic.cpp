@@ -44,7 +44,7 @@ LRESULT CCoolStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Control)) {
         if (!IsSchemeChange(message) || !result) return result;
-        PassSchemeToChildren(m_hWnd, *this);
+        if (!SchemeHandOverContinues(m_hWnd)) PassSchemeToChildren(m_hWnd, *this);
         return 1;
     }
     switch (message) {

@@ -2,6 +2,15 @@
 
 #include "CoolColors.h"
 
+namespace {
+// The child that is being handed a scheme right now (one UI thread).
+HWND g_handOverTarget = nullptr;
+} // namespace
+
+bool SchemeHandOverContinues(HWND window) {
+    return window && window == g_handOverTarget;
+}
+
 POINT ChildLightPoint(POINT light, SIZE parent, const RECT& child) {
     const int w = child.right - child.left, h = child.bottom - child.top;
     const int cx = (child.left + child.right) / 2, cy = (child.top + child.bottom) / 2;
@@ -17,6 +26,8 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
     const SIZE size = {client.right, client.bottom};
     for (HWND child = ::GetWindow(parent, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const HWND outer = g_handOverTarget;
+        g_handOverTarget = child;
         for (int slot = 0; slot < CoolColors::SlotCount; ++slot)
             ::SendMessageA(child, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),
                            static_cast<LPARAM>(scheme.GetColor(slot)));
@@ -25,6 +36,7 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         POINT point = ChildLightPoint(scheme.GetLightPoint(), size, r);
         ::SendMessageA(child, WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&point));
+        g_handOverTarget = outer;
         ::SendMessageA(child, WM_COOL_SETRENDERMODE, 0,
                        static_cast<LPARAM>(scheme.GetRenderMode()));
         ::InvalidateRect(child, nullptr, TRUE);

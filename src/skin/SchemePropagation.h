@@ -9,6 +9,12 @@ class CoolColors;
 
 void PassSchemeToChildren(HWND parent, const CoolColors& scheme);
 
+// True while a parent is handing its whole scheme to this window and more of it is still to
+// come (the colours and the light point; the render mode comes last). A container then only
+// records the value and passes its scheme on once, at the render mode, instead of once per
+// message: otherwise the messages multiply by fourteen at every level of nesting.
+bool SchemeHandOverContinues(HWND window);
+
 // The light point of a child whose rectangle (in the parent's client coordinates) is child,
 // in the child's client coordinates, for a parent of the given client size and light point.
 POINT ChildLightPoint(POINT parentLight, SIZE parentClient, const RECT& child);

@@ -99,6 +99,10 @@ MMRESULT WINAPI FakeGetLineControls(HMIXEROBJ object, LPMIXERLINECONTROLSA reque
         out.fdwControl = c.flags;
         out.cMultipleItems = c.items;
         std::snprintf(out.szName, sizeof(out.szName), "Control %lX", (unsigned long)c.id);
+        std::snprintf(out.szShortName, sizeof(out.szShortName), "C%lX", (unsigned long)c.id);
+        out.Bounds.dwMinimum = c.minimum;
+        out.Bounds.dwMaximum = c.maximum;
+        out.Metrics.cSteps = c.steps;
     }
     return MMSYSERR_NOERROR;
 }

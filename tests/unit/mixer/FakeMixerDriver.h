@@ -14,6 +14,9 @@ struct FakeControl {
     DWORD items = 0;
     std::vector<DWORD> values;      // what the driver holds (count as the model computes it)
     std::vector<std::string> texts; // list texts
+    DWORD minimum = 0;              // bounds (signed ones as their bit pattern)
+    DWORD maximum = 0;
+    DWORD steps = 0;
 };
 
 struct FakeLine {

@@ -159,4 +159,26 @@ TEST_F(StaticTest, ColourChangeOnAStaticRecoloursItsChildren) {
     EXPECT_TRUE(PumpUntil([&] { return CaptureClient(child).At(50, 20) == green; }));
 }
 
+// A parent hands its scheme down once per level: a label inside two nested containers gets
+// each colour once, not once for every message its containers received.
+TEST_F(StaticTest, NestedChildGetsTheSchemeOncePerHandOver) {
+    class CCountingStatic : public CCoolStatic {
+    public:
+        int colours = 0;
+
+    protected:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message == WM_COOL_SETCOLOR) ++colours;
+            return CCoolStatic::WindowProc(message, wParam, lParam);
+        }
+    };
+    CCoolStatic outer, inner;
+    CCountingStatic leaf;
+    Place(outer, "", SS_LEFT | WS_CLIPCHILDREN, CRect(10, 10, 210, 110));
+    Place(inner, "", SS_LEFT | WS_CLIPCHILDREN, CRect(5, 5, 150, 80), outer);
+    Place(leaf, "", SS_LEFT, CRect(5, 5, 100, 40), inner);
+    host->Propagate();
+    EXPECT_EQ(int(CoolColors::SlotCount), leaf.colours);
+}
+
 } // namespace

@@ -1,0 +1,410 @@
+#include "MixerSliderEx.h"
+
+#include "Mixer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+constexpr DWORD kVerticalStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_VERT | TBS_AUTOTICKS;
+constexpr DWORD kBalanceStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_AUTOTICKS;
+
+// A device value as a slider position (the maximum at the bottom): max - value / (span / max).
+// A control with fewer units than the slider has steps is scaled proportionally instead.
+int ToPosition(DWORD value, DWORD span, int max) {
+    const DWORD perStep = span / DWORD(max);
+    uint64_t steps = perStep ? value / perStep : uint64_t(value) * DWORD(max) / span;
+    steps = std::min<uint64_t>(steps, DWORD(max));
+    return max - int(steps);
+}
+
+// A slider position as a device value: (max - pos) * (span / max), or proportionally for a
+// control with fewer units than the slider has steps.
+DWORD ToValue(int pos, DWORD span, int max) {
+    const uint64_t steps = pos < max ? uint64_t(max - std::max(pos, 0)) : 0;
+    const DWORD perStep = span / DWORD(max);
+    return DWORD(perStep ? steps * perStep : steps * span / DWORD(max));
+}
+
+// Left and right of a volume d at the balance x (-1 left only ... 1 right only).
+void Balance(DWORD d, double x, DWORD* left, DWORD* right) {
+    if (x >= 0) {
+        *left = DWORD(d * (1.0 - x) + 0.5);
+        *right = d;
+    } else {
+        *left = d;
+        *right = DWORD(d * (1.0 + x) + 0.5);
+    }
+}
+
+double BalanceOf(const CAudioSlider& slider) {
+    const int max = slider.GetRangeMax();
+    return max > 0 ? double(slider.GetPos()) / max : 0.0;
+}
+
+void SetStyleBit(CWnd& wnd, DWORD bit, bool on) {
+    const LONG_PTR style = ::GetWindowLongPtrA(wnd, GWL_STYLE);
+    const LONG_PTR wanted = on ? (style | LONG_PTR(bit)) : (style & ~LONG_PTR(bit));
+    if (wanted != style) ::SetWindowLongPtrA(wnd, GWL_STYLE, wanted);
+}
+
+void SetOption(CAudioSlider& slider, unsigned option, bool on) {
+    slider.m_options = on ? (slider.m_options | option) : (slider.m_options & ~option);
+}
+
+// Ticks about 12 pixels apart for a control of many steps.
+int TickFrequency(DWORD steps, int height) {
+    const DWORD twelfth = height > 0 ? DWORD(height) / 12 : 0;
+    if (steps <= twelfth) return 1;
+    return int(std::max<DWORD>(twelfth ? steps / twelfth : steps, 1));
+}
+
+// With a meter the range follows the pixels: six ticks over the height.
+int MeterTickFrequency(int height) {
+    const int sixth = height / 6;
+    return sixth > 0 ? std::max(height / sixth, 1) : 1;
+}
+
+} // namespace
+
+CMixerSliderEx::CMixerSliderEx() = default;
+
+CMixerSliderEx::CMixerSliderEx(CMixer* mixer, DWORD lineId, DWORD controlId, DWORD meterId,
+                               int separateChannels)
+    : CMixerSink(mixer, lineId, controlId), m_separate(separateChannels),
+      m_meterPresent(meterId != 0), m_meterId(meterId) {}
+
+CMixerSliderEx::~CMixerSliderEx() {
+    // The window goes first, while the object can still answer its last messages.
+    if (m_hWnd) DestroyWindow();
+    Unregister();
+}
+
+bool CMixerSliderEx::Create(const char* text, DWORD style, const RECT& rect, HWND parent, UINT id,
+                            DWORD exStyle) {
+    if (!CreateEx(exStyle, WC_STATICA, text, style | WS_CLIPCHILDREN, rect, parent, id))
+        return false;
+    if (!m_first || !m_first->m_hWnd) Bind();
+    return true;
+}
+
+int CMixerSliderEx::Attach(CMixer* mixer, DWORD lineId, DWORD controlId) {
+    if (m_mixer && m_controlId) m_mixer->RemoveListener(m_controlId, this);
+    DetachMeter();
+    m_mixer = mixer;
+    m_lineId = lineId;
+    m_controlId = controlId;
+    m_meterPresent = 0;
+    return Bind();
+}
+
+void CMixerSliderEx::DetachMeter() {
+    if (m_meterPresent && m_mixer) m_mixer->RemoveListener(m_meterId, this);
+    m_meterPresent = 0;
+    m_meterId = 0;
+}
+
+void CMixerSliderEx::Unregister() {
+    if (!m_mixer) return;
+    m_mixer->RemoveListener(m_controlId, this);
+    if (m_meterPresent) m_mixer->RemoveListener(m_meterId, this);
+}
+
+CAudioSlider* CMixerSliderEx::GetSlider(int index) const {
+    return index == 0 ? m_first.get() : index == 1 ? m_second.get() : nullptr;
+}
+
+void CMixerSliderEx::MakeSlider(std::unique_ptr<CAudioSlider>& slider, const CRect& rect,
+                                DWORD style, UINT id) {
+    if (!slider) slider = std::make_unique<CAudioSlider>();
+    if (!slider->m_hWnd && m_hWnd) slider->Create(style, rect, m_hWnd, id);
+}
+
+int CMixerSliderEx::Bind() {
+    MIXERLINEA* line = nullptr;
+    MixerControlRecord* record = nullptr;
+    if (!m_mixer || !m_mixer->FindLine(m_lineId, &line) ||
+        !m_mixer->FindControl(m_controlId, &record))
+        return 0;
+    m_line = *line;
+    m_control = record->control;
+    // Binding again must not register twice: the control would be told everything twice.
+    m_mixer->RemoveListener(m_controlId, this);
+    m_mixer->AddListener(m_controlId, this);
+    if (m_meterPresent) {
+        MixerControlRecord* meter = nullptr;
+        if (m_mixer->FindControl(m_meterId, &meter)) {
+            m_meter = meter->control;
+            m_mixer->RemoveListener(m_meterId, this);
+            m_mixer->AddListener(m_meterId, this);
+        } else {
+            DetachMeter();
+        }
+    }
+    if (m_hWnd && !(CWnd::GetStyle() & WS_CLIPCHILDREN)) SetStyleBit(*this, WS_CLIPCHILDREN, true);
+
+    const CRect client = GetClientRect();
+    const int w = client.Width(), h = client.Height();
+    const bool meter = m_meterPresent != 0;
+    const int steps = int(m_control.Metrics.cSteps);
+    const int tick = meter ? MeterTickFrequency(h) : TickFrequency(m_control.Metrics.cSteps, h);
+    const int rangeMax = meter ? h - 1 : steps - 1;
+
+    MakeSlider(m_first,
+               IsStereo() && m_separate ? CRect(0, 1, w / 2, h - 1)
+               : IsStereo()             ? CRect(0, 1, w, h - 22)
+                                        : CRect(0, 1, w, h - 1),
+               kVerticalStyle, FirstSliderId);
+    CAudioSlider& first = *m_first;
+    if (IsStereo()) {
+        if (m_separate) {
+            MakeSlider(m_second, CRect(w / 2, 1, w, h - 1), kVerticalStyle, SecondSliderId);
+            m_second->EnableWindow(true);
+            for (CAudioSlider* s : {m_first.get(), m_second.get()}) {
+                SetOption(*s, CAudioSlider::Stereo, false);
+                SetStyleBit(*s, TBS_ENABLESELRANGE, meter);
+                s->SetRange(0, rangeMax);
+                s->SetTicFreq(tick);
+                SetOption(*s, CAudioSlider::RightClickToggles, meter);
+            }
+        } else {
+            MakeSlider(m_second, CRect(0, h - 21, w, h - 1), kBalanceStyle, SecondSliderId);
+            m_second->SetRange(1 - steps, steps - 1);
+            m_second->EnableWindow(true);
+            SetStyleBit(first, TBS_ENABLESELRANGE, meter);
+            SetStyleBit(*m_second, TBS_ENABLESELRANGE, false);
+            SetOption(first, CAudioSlider::Stereo, true);
+            first.SetRange(0, rangeMax);
+            first.SetTicFreq(tick);
+            SetOption(first, CAudioSlider::RightClickToggles, meter);
+        }
+        m_second->ShowWindow(SW_SHOW);
+    } else {
+        if (m_second) m_second->EnableWindow(false);
+        SetStyleBit(first, TBS_ENABLESELRANGE, meter);
+        first.SetRange(0, rangeMax);
+        SetOption(first, CAudioSlider::Stereo, false);
+        SetOption(first, CAudioSlider::RightClickToggles, meter);
+        first.SetTicFreq(tick);
+    }
+
+    Exchange(1);
+    for (CAudioSlider* s : {m_first.get(), m_second.get()})
+        if (s) s->m_resetEnabled = 1;
+    RememberResetPositions();
+    ApplyEnableFlag();
+    return 1;
+}
+
+void CMixerSliderEx::RememberResetPositions() {
+    for (CAudioSlider* s : {m_first.get(), m_second.get()})
+        if (s && s->m_hWnd) s->m_resetValue = s->GetPos();
+}
+
+void CMixerSliderEx::ApplyEnableFlag() {
+    if (m_hWnd) EnableWindow((m_control.fdwControl & MIXERCONTROL_CONTROLF_DISABLED) == 0);
+}
+
+int CMixerSliderEx::Exchange(int direction) {
+    if (!direction || !m_mixer) return 1;
+    const DWORD span = Span();
+    if (!span) return 0;
+    if (!m_first || !m_first->m_hWnd) return 0;
+    CAudioSlider& first = *m_first;
+    const int max1 = first.GetRangeMax();
+    auto show = [](CAudioSlider& slider, int pos) {
+        if (slider.GetPos() != pos) slider.SetPos(pos);
+    };
+
+    if (IsStereo()) {
+        if (!m_second || !m_second->m_hWnd) return 0;
+        CAudioSlider& second = *m_second;
+        const int max2 = second.GetRangeMax();
+        if (max1 <= 0 || max2 <= 0) return 0;
+        DWORD left = 0, right = 0;
+        if (!m_mixer->GetStereo(m_controlId, &left, &right)) return 0;
+        if (m_separate) {
+            show(first, ToPosition(left, span, max1));
+            show(second, ToPosition(right, span, max2));
+            return 1;
+        }
+        show(first, ToPosition(std::max(left, right), span, max1));
+        if (!left && !right) return 1; // silence has no balance: the slider stays
+        const double o =
+            left < right ? 1.0 - double(left) / double(right) : double(right) / double(left) - 1.0;
+        show(second, int(max2 * o));
+        return 1;
+    }
+
+    if (max1 <= 0) return 0;
+    DWORD value = 0;
+    if (!m_mixer->GetValue(m_controlId, &value)) return 0;
+    show(first, ToPosition(value, span, max1));
+    return 1;
+}
+
+void CMixerSliderEx::WriteToDevice(bool vertical) {
+    const DWORD span = Span();
+    if (!m_mixer || !m_first || !m_first->m_hWnd) return;
+    const int max1 = m_first->GetRangeMax();
+    if (IsStereo() && m_second && m_second->m_hWnd) {
+        if (m_separate) {
+            const int max2 = m_second->GetRangeMax();
+            if (max1 <= 0 || max2 <= 0) return;
+            m_mixer->SetStereo(m_controlId, ToValue(m_first->GetPos(), span, max1),
+                               ToValue(m_second->GetPos(), span, max2));
+            return;
+        }
+        DWORD d = 0;
+        if (vertical) {
+            if (max1 <= 0) return;
+            const int pos = std::max(m_first->GetPos(), 0);
+            d = pos < max1 ? DWORD(uint64_t(max1 - pos) * span / DWORD(max1)) : 0;
+        } else {
+            DWORD left = 0, right = 0;
+            if (!m_mixer->GetStereo(m_controlId, &left, &right)) return;
+            d = std::max(left, right);
+        }
+        DWORD left = 0, right = 0;
+        Balance(d, BalanceOf(*m_second), &left, &right);
+        m_mixer->SetStereo(m_controlId, left, right);
+        return;
+    }
+    if (vertical && max1 > 0)
+        m_mixer->SetValue(m_controlId, ToValue(m_first->GetPos(), span, max1));
+}
+
+void CMixerSliderEx::OnMixerChange(DWORD controlId, int refresh) {
+    if (m_meterPresent && controlId == m_meterId) {
+        UpdateMeter();
+        return;
+    }
+    if (controlId != m_controlId) return;
+    Exchange(1);
+    if (!refresh) return;
+    MixerControlRecord* record = nullptr;
+    if (m_mixer && m_mixer->FindControl(m_controlId, &record)) m_control = record->control;
+    RememberResetPositions();
+    ApplyEnableFlag();
+}
+
+int CMixerSliderEx::NextLevel(long long magnitude, int current, int r0, int r1) const {
+    const DWORD units = m_meter.dwControlType & MIXERCONTROL_CT_UNITS_MASK;
+    long long full = units == MIXERCONTROL_CT_UNITS_UNSIGNED ? (long long)m_meter.Bounds.dwMaximum
+                                                             : (long long)m_meter.Bounds.lMaximum;
+    // A meter that gives no maximum is scaled by the larger of its bounds; one without any
+    // bounds has no scale at all and shows silence.
+    if (full <= 0 && units != MIXERCONTROL_CT_UNITS_UNSIGNED)
+        full = std::llabs((long long)m_meter.Bounds.lMinimum);
+    const long long shown = full > 0 ? std::min(magnitude, full) : 0;
+    using Wide = long long;
+    const Wide target = full > 0 ? r1 - (Wide(r1) - r0) * shown / full : r1;
+    if (target < current) return int(target);
+    return int(std::min<Wide>(Wide(current) + kMeterFallback, target));
+}
+
+void CMixerSliderEx::UpdateMeter() {
+    if (!m_mixer || !m_first || !m_first->m_hWnd) return;
+    const DWORD units = m_meter.dwControlType & MIXERCONTROL_CT_UNITS_MASK;
+    long long leftMagnitude = 0, rightMagnitude = 0;
+    if (units == MIXERCONTROL_CT_UNITS_SIGNED) {
+        LONG left = 0, right = 0;
+        const int read = IsStereo() ? m_mixer->GetStereo(m_meterId, &left, &right)
+                                    : m_mixer->GetValue(m_meterId, &left);
+        if (!read) return;
+        leftMagnitude = std::llabs((long long)left);
+        rightMagnitude = std::llabs((long long)right);
+    } else if (units == MIXERCONTROL_CT_UNITS_UNSIGNED) {
+        DWORD left = 0, right = 0;
+        const int read = IsStereo() ? m_mixer->GetStereo(m_meterId, &left, &right)
+                                    : m_mixer->GetValue(m_meterId, &left);
+        if (!read) return;
+        leftMagnitude = left;
+        rightMagnitude = right;
+    } else {
+        return;
+    }
+
+    CAudioSlider& first = *m_first;
+    const int r0 = first.GetRangeMin(), r1 = first.GetRangeMax();
+    const bool separate = IsStereo() && m_separate && m_second && m_second->m_hWnd;
+    // Separate sliders each keep their channel's level in level A.
+    const int currentRight = separate ? m_second->m_levelA : first.m_levelB;
+    const int a = NextLevel(leftMagnitude, first.m_levelA, r0, r1);
+    const int b = IsStereo() ? NextLevel(rightMagnitude, currentRight, r0, r1) : r1;
+    if (a == first.m_levelA && b == currentRight) return;
+    if (separate) {
+        first.m_levelA = a;
+        m_second->m_levelA = b;
+        m_second->m_levelB = first.m_levelB;
+        first.Invalidate(false);
+        m_second->Invalidate(false);
+    } else {
+        first.m_levelA = a;
+        first.m_levelB = b;
+        first.Invalidate(false);
+    }
+}
+
+int CMixerSliderEx::GetBackgroundBitmap(CCoolBitmap** out) {
+    HWND parent = m_hWnd ? GetParent() : nullptr;
+    if (!parent || !out) return 0;
+    if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
+        return scheme->GetBackgroundBitmap(out);
+    return int(::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
+}
+
+int CMixerSliderEx::GetScreenRect(RECT* out) {
+    HWND parent = m_hWnd ? GetParent() : nullptr;
+    if (!parent || !out) return 0;
+    if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
+        return scheme->GetScreenRect(out);
+    return int(::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
+}
+
+LRESULT CMixerSliderEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        return OnScroll(message, wParam, lParam);
+    case WM_ENABLE:
+        return OnEnable(wParam, lParam);
+    case WM_DESTROY:
+        return OnDestroy(wParam, lParam);
+    case WM_PAINT:
+        return OnPaint();
+    default:
+        return CCoolStatic::WindowProc(message, wParam, lParam);
+    }
+}
+
+LRESULT CMixerSliderEx::OnScroll(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND from = reinterpret_cast<HWND>(lParam);
+    // Every scroll code counts, so the device follows the thumb while it is dragged.
+    if (from && ((m_first && from == m_first->m_hWnd) || (m_second && from == m_second->m_hWnd)))
+        WriteToDevice(message == WM_VSCROLL);
+    return CCoolStatic::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CMixerSliderEx::OnEnable(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CCoolStatic::WindowProc(WM_ENABLE, wParam, lParam);
+    for (CAudioSlider* s : {m_first.get(), m_second.get()})
+        if (s && s->m_hWnd) s->EnableWindow(wParam != 0);
+    return result;
+}
+
+LRESULT CMixerSliderEx::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    Unregister();
+    return CCoolStatic::WindowProc(WM_DESTROY, wParam, lParam);
+}
+
+LRESULT CMixerSliderEx::OnPaint() {
+    // The child sliders cover the control and paint themselves.
+    CaptureLayout(m_hWnd);
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWnd, &ps);
+    ::EndPaint(m_hWnd, &ps);
+    return 0;
+}

@@ -41,10 +41,8 @@ const StoredColor kStoredColors[] = {
 // Tab labels in tab order: Volume, Sources, Record, Speakers, S/P-DIF, Misc.
 const UINT kTabStrings[CZephSheet::kPageCount] = {IDS_PAGE_VOLUME, IDS_PAGE_SOURCES, IDS_PAGE_RECORD, IDS_PAGE_SPEAKERS, IDS_PAGE_DIGITAL, IDS_PAGE_MISC};
 
-constexpr UINT kApplyButtonId = 0x3021;
 constexpr int kFirstPageKey = VK_F5;
 constexpr int kHeightTrim = 18;
-constexpr int kModelessExtraHeight = 20;
 
 bool ModifierDown() {
     return (::GetKeyState(VK_MENU) & 0x8000) || (::GetKeyState(VK_CONTROL) & 0x8000) ||
@@ -62,9 +60,8 @@ bool IsDiskFile(std::FILE* stream) {
 
 CZephSheet::CZephSheet(const std::string& caption, CZephMixer* mixer, HWND parent,
                        UINT startPage)
-    : m_mixer(mixer) {
-    Construct(caption, parent, startPage);
-    CreatePages();
+    : m_zephMixer(mixer) {
+    Construct(caption, mixer, parent, startPage);
 }
 
 CZephSheet::~CZephSheet() {
@@ -73,12 +70,12 @@ CZephSheet::~CZephSheet() {
 }
 
 int CZephSheet::CreatePages() {
-    m_volPage = std::make_unique<CZephVolPage>(m_mixer);
-    m_srcPage = std::make_unique<CZephSrcPage>(m_mixer);
-    m_recPage = std::make_unique<CZephRecPage>(m_mixer);
-    m_spkrPage = std::make_unique<CZephSpkrPage>(m_mixer);
-    m_spdifPage = std::make_unique<CZephSpdifPage>(m_mixer);
-    m_miscPage = std::make_unique<CZephMiscPage>(m_mixer);
+    m_volPage = std::make_unique<CZephVolPage>(m_zephMixer);
+    m_srcPage = std::make_unique<CZephSrcPage>(m_zephMixer);
+    m_recPage = std::make_unique<CZephRecPage>(m_zephMixer);
+    m_spkrPage = std::make_unique<CZephSpkrPage>(m_zephMixer);
+    m_spdifPage = std::make_unique<CZephSpdifPage>(m_zephMixer);
+    m_miscPage = std::make_unique<CZephMiscPage>(m_zephMixer);
     AddPage(m_volPage.get());
     AddPage(m_srcPage.get());
     AddPage(m_recPage.get());
@@ -102,11 +99,10 @@ void CZephSheet::ApplyStoredColors() {
 
 BOOL CZephSheet::OnInitDialog() {
     ApplyStoredColors();
-    const BOOL result = CCoolPropertySheet::OnInitDialog();
-    PrepareWindow();
+    const BOOL result = CMixerPropertySheet::OnInitDialog();
     ApplyTexts();
-    if (!m_player.IsDeviceOpen() && m_mixer) {
-        m_player.Open(m_hWnd, m_mixer->GetName());
+    if (!m_player.IsDeviceOpen() && m_zephMixer) {
+        m_player.Open(m_hWnd, m_zephMixer->GetName());
         m_player.LoadWave("QzTest.wav");
     }
     RECT rect = {};
@@ -114,24 +110,6 @@ BOOL CZephSheet::OnInitDialog() {
     ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top - kHeightTrim, TRUE);
     return result;
-}
-
-// The window's frame as the mixer sheet makes it: the big icon, no standard buttons, room for
-// the status line of a modeless sheet, centred on the screen.
-void CZephSheet::PrepareWindow() {
-    HICON icon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    if (icon) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    for (UINT id : {UINT(IDCANCEL), kApplyButtonId, UINT(IDOK), UINT(IDHELP)}) {
-        HWND button = GetDlgItem(static_cast<int>(id));
-        if (button) ::DestroyWindow(button);
-    }
-    RECT rect = {};
-    ::GetWindowRect(m_hWnd, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top + (IsModeless() ? kModelessExtraHeight : -kModelessExtraHeight);
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    ::MoveWindow(m_hWnd, x, y, width, height, TRUE);
 }
 
 std::string CZephSheet::AppName() const {
@@ -177,7 +155,7 @@ bool CZephSheet::PreTranslateMessage(MSG* msg) {
     default:
         break;
     }
-    return CCoolPropertySheet::PreTranslateMessage(msg);
+    return CMixerPropertySheet::PreTranslateMessage(msg);
 }
 
 bool CZephSheet::OnKeyDown(const MSG& msg) {
@@ -209,8 +187,8 @@ void CZephSheet::LoadPreset() {
     request.defaultExt = "vqs";
     if (!AppFileDialog(true, request)) return;
     PresetStream stream = OpenPresetForReading(request.fileName);
-    if (!stream || !m_mixer) return;
-    if (m_mixer->LoadSettings(stream.get())) {
+    if (!stream || !m_zephMixer) return;
+    if (m_zephMixer->LoadSettings(stream.get())) {
         CWaitCursor wait;
         if (m_hWnd) RefreshPages();
     }
@@ -222,22 +200,22 @@ void CZephSheet::SavePreset() {
     request.filter = PresetFilter();
     request.defaultExt = "vqs";
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!AppFileDialog(false, request) || !m_mixer) return;
+    if (!AppFileDialog(false, request) || !m_zephMixer) return;
     PresetStream stream(std::fopen(request.fileName.c_str(), "w"));
-    if (stream && IsDiskFile(stream.get())) m_mixer->SaveSettings(stream.get());
+    if (stream && IsDiskFile(stream.get())) m_zephMixer->SaveSettings(stream.get());
 }
 
 void CZephSheet::ApplySPDIFOut(int on) {
-    if (!m_mixer) return;
-    m_mixer->SetSPDIFOutEnabled(on);
-    const bool actual = m_mixer->GetSPDIFOutEnabled() != 0;
+    if (!m_zephMixer) return;
+    m_zephMixer->SetSPDIFOutEnabled(on);
+    const bool actual = m_zephMixer->GetSPDIFOutEnabled() != 0;
     if (m_spkrPage) m_spkrPage->SetSPDIFOutCheck(actual);
     if (m_spdifPage) m_spdifPage->SetSPDIFOutCheck(actual);
 }
 
 void CZephSheet::ApplyMicBoost(int on) {
-    if (!m_mixer) return;
-    m_mixer->SetMicBoost(on);
+    if (!m_zephMixer) return;
+    m_zephMixer->SetMicBoost(on);
     if (m_recPage) m_recPage->SetMicBoostCheck(on != 0);
     if (m_srcPage) m_srcPage->SetMicBoostCheck(on != 0);
 }
@@ -297,5 +275,5 @@ LRESULT CZephSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return CCoolPropertySheet::WindowProc(message, wParam, lParam);
+    return CMixerPropertySheet::WindowProc(message, wParam, lParam);
 }

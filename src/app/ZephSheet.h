@@ -5,7 +5,7 @@
 // card value in step.
 #pragma once
 
-#include "CoolPropertySheet.h"
+#include "MixerPropertySheet.h"
 #include "PresetCommands.h"
 #include "SpeakerTestPlayer.h"
 
@@ -20,7 +20,7 @@ class CZephSpkrPage;
 class CZephSpdifPage;
 class CZephMiscPage;
 
-class CZephSheet : public CCoolPropertySheet, public CPresetCommands {
+class CZephSheet : public CMixerPropertySheet, public CPresetCommands {
 public:
     enum : UINT { ID_TRAY_EXIT = 32772, ID_TRAY_SHOW = 32773 };
     static constexpr int kPageCount = 6;
@@ -30,7 +30,7 @@ public:
     ~CZephSheet() override;
 
     // Creates the six pages and adds them, Volume first. Always 1.
-    virtual int CreatePages();
+    int CreatePages() override;
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -49,17 +49,16 @@ public:
     void OnSpeakerModeChanged(int mode) override;
 
     CSpeakerTestPlayer& GetSpeakerTestPlayer() { return m_player; }
-    CZephMixer* GetMixer() const { return m_mixer; }
+    CZephMixer* GetZephMixer() const { return m_zephMixer; }
 
 private:
     void ApplyStoredColors();
-    void PrepareWindow();
     bool OnKeyDown(const MSG& msg);
     bool OnSysChar(const MSG& msg);
     std::string PresetFilter() const;
     std::string AppName() const;
 
-    CZephMixer* m_mixer;
+    CZephMixer* m_zephMixer;
     CSpeakerTestPlayer m_player;
     std::unique_ptr<CZephVolPage> m_volPage;
     std::unique_ptr<CZephSrcPage> m_srcPage;

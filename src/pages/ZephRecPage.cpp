@@ -32,7 +32,7 @@ LRESULT CZephRecPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CZephRecPage::DoDataExchange() {
     for (int k = 0; k < kStrips; ++k) {
         BindControl(IDC_REC_MUX + k, m_muxItems[k]);
-        BindControl(IDC_REC_VOLUME + k, m_volumeHosts[k]);
+        BindControl(IDC_REC_VOLUME + k, m_volumes[k]);
     }
     BindControl(IDC_REC_BOOST, m_boost);
     BindControl(IDC_REC_SPDIF, m_spdifIn);
@@ -41,7 +41,6 @@ void CZephRecPage::DoDataExchange() {
 void CZephRecPage::ApplyTexts() {
     for (int k = 0; k < kStrips; ++k) {
         SetLanguageText(m_muxItems[k], kNameStrings[k]);
-        if (m_volumeHosts[k].GetSafeHwnd()) m_volumeHosts[k].SetWindowText("");
     }
     SetLanguageText(m_boost, IDS_BOOST);
     // The S/P-DIF input switch keeps its two-line template text.

@@ -5,6 +5,8 @@
 #include "CoolPropertyPage.h"
 #include "CoolButton.h"
 #include "CoolStatic.h"
+#include "MixerButton.h"
+#include "MixerSliderEx.h"
 
 class CZephMixer;
 
@@ -25,8 +27,8 @@ public:
 
 private:
     CZephMixer* m_mixer;
-    CCoolButton m_muxItems[kStrips];
-    CCoolStatic m_volumeHosts[kStrips];
+    CMixerButton m_muxItems[kStrips];
+    CMixerSliderEx m_volumes[kStrips];
     CCoolButton m_boost;
     CCoolButton m_spdifIn;
 };

@@ -32,7 +32,7 @@ LRESULT CZephSrcPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CZephSrcPage::DoDataExchange() {
     for (int k = 0; k < kStrips; ++k) {
         BindControl(IDC_SRC_LABEL + k, m_labels[k]);
-        BindControl(IDC_SRC_VOLUME + k, m_volumeHosts[k]);
+        BindControl(IDC_SRC_VOLUME + k, m_volumes[k]);
         BindControl(IDC_SRC_MUTE + k, m_mutes[k]);
     }
     BindControl(IDC_SRC_BOOST, m_boost);
@@ -41,8 +41,6 @@ void CZephSrcPage::DoDataExchange() {
 void CZephSrcPage::ApplyTexts() {
     for (int k = 0; k < kStrips; ++k) {
         SetLanguageText(m_labels[k], kLabelStrings[k]);
-        // The strip's volume slider takes the host's place; the host shows nothing itself.
-        if (m_volumeHosts[k].GetSafeHwnd()) m_volumeHosts[k].SetWindowText("");
         SetLanguageText(m_mutes[k], IDS_MUTE);
     }
     SetLanguageText(m_boost, IDS_BOOST);

@@ -5,6 +5,8 @@
 #include "CoolPropertyPage.h"
 #include "CoolButton.h"
 #include "CoolStatic.h"
+#include "MixerButton.h"
+#include "MixerSliderEx.h"
 
 class CZephMixer;
 
@@ -26,7 +28,7 @@ public:
 private:
     CZephMixer* m_mixer;
     CCoolStatic m_labels[kStrips];
-    CCoolStatic m_volumeHosts[kStrips];
-    CCoolButton m_mutes[kStrips];
+    CMixerSliderEx m_volumes[kStrips];
+    CMixerButton m_mutes[kStrips];
     CCoolButton m_boost;
 };

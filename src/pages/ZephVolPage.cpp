@@ -26,6 +26,7 @@ LRESULT CZephVolPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CZephVolPage::DoDataExchange() {
     BindControl(IDC_VOL_MASTER_LABEL, m_masterLabel);
+    BindControl(IDC_VOL_MASTER, m_master);
     BindControl(IDC_VOL_MASTER_MUTE, m_masterMute);
     BindControl(IDC_VOL_SPEAKER_GROUP, m_speakerGroup);
     BindControl(IDC_VOL_FRONT_LABEL, m_frontLabel);

@@ -6,6 +6,8 @@
 #include "CoolButton.h"
 #include "CoolSliderCtrl.h"
 #include "CoolStatic.h"
+#include "MixerButton.h"
+#include "MixerSliderEx.h"
 
 class CZephMixer;
 
@@ -24,7 +26,8 @@ public:
 private:
     CZephMixer* m_mixer;
     CCoolStatic m_masterLabel;
-    CCoolButton m_masterMute;
+    CMixerSliderEx m_master;
+    CMixerButton m_masterMute;
     CCoolButton m_speakerGroup;
     CCoolStatic m_frontLabel;
     CCoolStatic m_rearLabel;

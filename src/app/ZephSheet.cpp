@@ -39,7 +39,9 @@ const StoredColor kStoredColors[] = {
 };
 
 // Tab labels in tab order: Volume, Sources, Record, Speakers, S/P-DIF, Misc.
-const UINT kTabStrings[CZephSheet::kPageCount] = {IDS_PAGE_VOLUME, IDS_PAGE_SOURCES, IDS_PAGE_RECORD, IDS_PAGE_SPEAKERS, IDS_PAGE_DIGITAL, IDS_PAGE_MISC};
+const UINT kTabStrings[CZephSheet::kPageCount] = {IDS_PAGE_VOLUME,  IDS_PAGE_SOURCES,
+                                                  IDS_PAGE_RECORD,  IDS_PAGE_SPEAKERS,
+                                                  IDS_PAGE_DIGITAL, IDS_PAGE_MISC};
 
 constexpr int kFirstPageKey = VK_F5;
 constexpr int kHeightTrim = 18;
@@ -58,8 +60,7 @@ bool IsDiskFile(std::FILE* stream) {
 
 } // namespace
 
-CZephSheet::CZephSheet(const std::string& caption, CZephMixer* mixer, HWND parent,
-                       UINT startPage)
+CZephSheet::CZephSheet(const std::string& caption, CZephMixer* mixer, HWND parent, UINT startPage)
     : m_zephMixer(mixer) {
     Construct(caption, mixer, parent, startPage);
 }
@@ -123,8 +124,8 @@ void CZephSheet::ApplyTexts() {
     CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
     if (tabs && language) {
         SetWindowText(AppName());
-        const CPropertyPage* pages[kPageCount] = {m_volPage.get(),  m_srcPage.get(),
-                                                  m_recPage.get(),  m_spkrPage.get(),
+        const CPropertyPage* pages[kPageCount] = {m_volPage.get(),   m_srcPage.get(),
+                                                  m_recPage.get(),   m_spkrPage.get(),
                                                   m_spdifPage.get(), m_miscPage.get()};
         int tab = 0;
         for (int i = 0; i < kPageCount; ++i) {
@@ -135,7 +136,8 @@ void CZephSheet::ApplyTexts() {
             item.pszText = &label[0];
             ::SendMessageA(tabs, TCM_SETITEMA, tab, reinterpret_cast<LPARAM>(&item));
             const size_t amp = label.find('&');
-            const char letter = amp != std::string::npos && amp + 1 < label.size() ? label[amp + 1] : '-';
+            const char letter =
+                amp != std::string::npos && amp + 1 < label.size() ? label[amp + 1] : '-';
             m_mnemonics += static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
             ++tab;
         }

@@ -8,7 +8,8 @@
 #include "../res/StringIds.h"
 #include "../res/resource.h"
 
-CZephMiscPage::CZephMiscPage(CZephMixer* mixer) : CCoolPropertyPage(IDD_MISC_PAGE), m_mixer(mixer) {}
+CZephMiscPage::CZephMiscPage(CZephMixer* mixer)
+    : CCoolPropertyPage(IDD_MISC_PAGE), m_mixer(mixer) {}
 
 CZephMiscPage::~CZephMiscPage() = default;
 

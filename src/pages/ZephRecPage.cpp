@@ -8,10 +8,12 @@
 
 namespace {
 // Strip names: Mix, Mic, CD, Aux, Line, Wave.
-const UINT kNameStrings[CZephRecPage::kStrips] = {IDS_MIX, IDS_MIC, IDS_CD, IDS_AUX, IDS_LINE, IDS_WAVE};
+const UINT kNameStrings[CZephRecPage::kStrips] = {IDS_MIX, IDS_MIC,  IDS_CD,
+                                                  IDS_AUX, IDS_LINE, IDS_WAVE};
 } // namespace
 
-CZephRecPage::CZephRecPage(CZephMixer* mixer) : CCoolPropertyPage(IDD_RECORD_PAGE), m_mixer(mixer) {}
+CZephRecPage::CZephRecPage(CZephMixer* mixer)
+    : CCoolPropertyPage(IDD_RECORD_PAGE), m_mixer(mixer) {}
 
 CZephRecPage::~CZephRecPage() = default;
 

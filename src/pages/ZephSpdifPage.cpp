@@ -6,7 +6,8 @@
 #include "../res/StringIds.h"
 #include "../res/resource.h"
 
-CZephSpdifPage::CZephSpdifPage(CZephMixer* mixer) : CCoolPropertyPage(IDD_SPDIF_PAGE), m_mixer(mixer) {}
+CZephSpdifPage::CZephSpdifPage(CZephMixer* mixer)
+    : CCoolPropertyPage(IDD_SPDIF_PAGE), m_mixer(mixer) {}
 
 CZephSpdifPage::~CZephSpdifPage() = default;
 

@@ -6,12 +6,25 @@
 #include "../res/StringIds.h"
 #include "../res/resource.h"
 
-CZephSpkrPage::CZephSpkrPage(CZephMixer* mixer) : CCoolPropertyPage(IDD_SPEAKERS_PAGE), m_mixer(mixer) {}
+CZephSpkrPage::CZephSpkrPage(CZephMixer* mixer)
+    : CCoolPropertyPage(IDD_SPEAKERS_PAGE), m_mixer(mixer) {}
 
 CZephSpkrPage::~CZephSpkrPage() = default;
 
 BOOL CZephSpkrPage::OnInitDialog() {
     const BOOL result = CCoolPropertyPage::OnInitDialog();
+    // The test buttons are pictures of the speakers: grey, and green while pressed.
+    const UINT pictures[6][2] = {{IDB_SPEAKER_FRONT_LEFT, IDB_SPEAKER_FRONT_LEFT_ON},
+                                 {IDB_SPEAKER_FRONT_RIGHT, IDB_SPEAKER_FRONT_RIGHT_ON},
+                                 {IDB_SPEAKER_REAR_LEFT, IDB_SPEAKER_REAR_LEFT_ON},
+                                 {IDB_SPEAKER_REAR_RIGHT, IDB_SPEAKER_REAR_RIGHT_ON},
+                                 {IDB_SPEAKER_CENTER, IDB_SPEAKER_CENTER_ON},
+                                 {IDB_SPEAKER_SUB, IDB_SPEAKER_SUB_ON}};
+    for (int i = 0; i < 6; ++i) {
+        if (!m_tests[i].GetSafeHwnd()) continue;
+        m_tests[i].SetWindowText("");
+        m_tests[i].SetBitmaps(pictures[i][0], pictures[i][1]);
+    }
     ApplyTexts();
     return result;
 }
@@ -29,7 +42,8 @@ void CZephSpkrPage::DoDataExchange() {
     BindControl(IDC_SPK_CONFIG, m_config);
     const int testIds[6] = {IDC_SPK_FRONT_LEFT, IDC_SPK_FRONT_RIGHT, IDC_SPK_REAR_LEFT,
                             IDC_SPK_REAR_RIGHT, IDC_SPK_CENTER,      IDC_SPK_SUB};
-    for (int i = 0; i < 6; ++i) BindControl(testIds[i], m_tests[i]);
+    for (int i = 0; i < 6; ++i)
+        BindControl(testIds[i], m_tests[i]);
     BindControl(IDC_SPK_EFFECT_GROUP, m_effectGroup);
     BindControl(IDC_SPK_EFFECT_ENABLE, m_effectEnable);
     BindControl(IDC_SPK_ROOM, m_room);

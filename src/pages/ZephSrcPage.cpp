@@ -8,10 +8,12 @@
 
 namespace {
 // Strip labels: Wave, Synth, Mic, CD, Aux, Line.
-const UINT kLabelStrings[CZephSrcPage::kStrips] = {IDS_WAVE, IDS_SYNTH, IDS_MIC, IDS_CD, IDS_AUX, IDS_LINE};
+const UINT kLabelStrings[CZephSrcPage::kStrips] = {IDS_WAVE, IDS_SYNTH, IDS_MIC,
+                                                   IDS_CD,   IDS_AUX,   IDS_LINE};
 } // namespace
 
-CZephSrcPage::CZephSrcPage(CZephMixer* mixer) : CCoolPropertyPage(IDD_SOURCES_PAGE), m_mixer(mixer) {}
+CZephSrcPage::CZephSrcPage(CZephMixer* mixer)
+    : CCoolPropertyPage(IDD_SOURCES_PAGE), m_mixer(mixer) {}
 
 CZephSrcPage::~CZephSrcPage() = default;
 

@@ -6,7 +6,8 @@
 #include "../res/StringIds.h"
 #include "../res/resource.h"
 
-CZephVolPage::CZephVolPage(CZephMixer* mixer) : CCoolPropertyPage(IDD_VOLUME_PAGE), m_mixer(mixer) {}
+CZephVolPage::CZephVolPage(CZephMixer* mixer)
+    : CCoolPropertyPage(IDD_VOLUME_PAGE), m_mixer(mixer) {}
 
 CZephVolPage::~CZephVolPage() = default;
 
@@ -34,8 +35,9 @@ void CZephVolPage::DoDataExchange() {
     BindControl(IDC_VOL_CENTER_LABEL, m_centerLabel);
     BindControl(IDC_VOL_SUB_LABEL, m_subLabel);
     const int speakerIds[6] = {IDC_VOL_FRONT_LEFT, IDC_VOL_FRONT_RIGHT, IDC_VOL_REAR_LEFT,
-                               IDC_VOL_REAR_RIGHT, IDC_VOL_CENTER,     IDC_VOL_SUB};
-    for (int i = 0; i < 6; ++i) BindControl(speakerIds[i], m_speakers[i]);
+                               IDC_VOL_REAR_RIGHT, IDC_VOL_CENTER,      IDC_VOL_SUB};
+    for (int i = 0; i < 6; ++i)
+        BindControl(speakerIds[i], m_speakers[i]);
     BindControl(IDC_VOL_FRONT_LINK, m_frontLink);
     BindControl(IDC_VOL_REAR_LINK, m_rearLink);
 }

@@ -40,7 +40,8 @@ bool Near(COLORREF a, COLORREF b, int tolerance) {
 double ShareNear(const PixelImage& image, COLORREF colour, int tolerance) {
     if (image.pixels.empty()) return 0;
     size_t count = 0;
-    for (COLORREF pixel : image.pixels) count += Near(pixel, colour, tolerance);
+    for (COLORREF pixel : image.pixels)
+        count += Near(pixel, colour, tolerance);
     return double(count) / double(image.pixels.size());
 }
 
@@ -62,7 +63,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(ResetSimulatedCard());
         settings.SetDword("Language", 1033);
-        for (const char* name : {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"})
+        for (const char* name :
+             {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"})
             settings.Delete(name);
         run.Delete("Quenda Mixer");
     }
@@ -99,9 +101,10 @@ protected:
         return PumpUntil([&] { return !::IsWindow(dialog); }, 10000);
     }
 
-    ScopedRegistryValues settings{HKEY_CURRENT_USER, kSettingsKey,
-                                  {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow",
-                                   "ColSelHi", "RenderMode"}};
+    ScopedRegistryValues settings{
+        HKEY_CURRENT_USER,
+        kSettingsKey,
+        {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"}};
     ScopedRegistryValues run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
 };
 
@@ -114,7 +117,8 @@ TEST_F(MainWindowTest, FreshAccountShowsEnglishTabsInTheDefaultColoursOnEveryPag
     EXPECT_FALSE(::IsIconic(sheet));
     EXPECT_EQ(WindowText(sheet), "Quenda Mixer");
     const char* labels[] = {"&Master", "&Sources", "&Record", "S&peakers", "&Digital", "M&isc"};
-    for (int tab = 0; tab < 6; ++tab) EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
+    for (int tab = 0; tab < 6; ++tab)
+        EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
 
     // F5 to F10 walk the pages; every page is kept as a screenshot and shows the background.
     const char* names[] = {"volume", "sources", "record", "speakers", "spdif", "misc"};
@@ -135,9 +139,10 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     auto program = Start();
     HWND sheet = program->Window();
     ASSERT_TRUE(sheet);
-    const char* labels[] = {"&Master", "&Quellen", "&Aufnahme", "&Lautsprecher", "&Digital",
-                            "S&onstiges"};
-    for (int tab = 0; tab < 6; ++tab) EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
+    const char* labels[] = {"&Master",       "&Quellen", "&Aufnahme",
+                            "&Lautsprecher", "&Digital", "S&onstiges"};
+    for (int tab = 0; tab < 6; ++tab)
+        EXPECT_EQ(program->TabText(tab), labels[tab]) << tab;
     program->Screenshot("main-window-stored-colours");
     const PixelImage image = program->Capture();
     EXPECT_GT(ShareNear(image, 0x803010, 0x18), 0.15);
@@ -191,7 +196,8 @@ TEST_F(MainWindowTest, NotificationMenuShowsAndExitsAndCloseHides) {
         ::PostMessageA(sheet, 0x514, 1, WM_RBUTTONUP);
         if (!PumpUntil([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
             return false;
-        for (int i = 0; i < downs; ++i) PressKey(VK_DOWN);
+        for (int i = 0; i < downs; ++i)
+            PressKey(VK_DOWN);
         PressKey(VK_RETURN);
         return true;
     };
@@ -230,7 +236,8 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
         5000));
 
     ASSERT_TRUE(AnswerFileDialog(*program, kMiscSave, saved));
-    ASSERT_TRUE(PumpUntil([&] { return ::GetFileAttributesA(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return ::GetFileAttributesA(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
     program->End();
     // The same card saved by a mixer of our own.
     const std::string expected = TempPath("main window expected.vqs");

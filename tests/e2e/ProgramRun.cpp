@@ -75,7 +75,9 @@ RunningProgram::RunningProgram(const std::string& arguments) {
     m_id = process.dwProcessId;
 }
 
-RunningProgram::~RunningProgram() { End(); }
+RunningProgram::~RunningProgram() {
+    End();
+}
 
 HWND RunningProgram::WaitForWindow(DWORD timeoutMs) {
     if (!Started()) return nullptr;
@@ -160,7 +162,9 @@ std::string RunningProgram::TabText(int tab) const {
     return text;
 }
 
-HWND RunningProgram::FindDialog() const { return Started() ? FindProcessWindow(m_id, false) : nullptr; }
+HWND RunningProgram::FindDialog() const {
+    return Started() ? FindProcessWindow(m_id, false) : nullptr;
+}
 
 HWND RunningProgram::WaitForDialog(DWORD timeoutMs) const {
     HWND dialog = nullptr;
@@ -199,10 +203,12 @@ std::string RunningProgram::Screenshot(const std::string& name) const {
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
-    for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+    for (WORD modifier : modifiers)
+        inputs.push_back(KeyInput(modifier, false));
     inputs.push_back(KeyInput(key, false));
     inputs.push_back(KeyInput(key, true));
-    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(KeyInput(*--it, true));
+    for (auto it = modifiers.end(); it != modifiers.begin();)
+        inputs.push_back(KeyInput(*--it, true));
     SendInputs(inputs);
 }
 
@@ -274,8 +280,8 @@ ScopedRegistryValues::ScopedRegistryValues(HKEY root, const std::string& path,
         if (m_key && ::RegQueryValueExA(m_key, name, nullptr, &saved.type, nullptr, &size) ==
                          ERROR_SUCCESS) {
             saved.data.resize(size);
-            saved.present = ::RegQueryValueExA(m_key, name, nullptr, &saved.type,
-                                               saved.data.data(), &size) == ERROR_SUCCESS;
+            saved.present = ::RegQueryValueExA(m_key, name, nullptr, &saved.type, saved.data.data(),
+                                               &size) == ERROR_SUCCESS;
         }
         m_saved.push_back(saved);
     }
@@ -303,13 +309,15 @@ void ScopedRegistryValues::SetString(const char* name, const std::string& value)
                      static_cast<DWORD>(value.size() + 1));
 }
 
-void ScopedRegistryValues::Delete(const char* name) { ::RegDeleteValueA(m_key, name); }
+void ScopedRegistryValues::Delete(const char* name) {
+    ::RegDeleteValueA(m_key, name);
+}
 
 bool ScopedRegistryValues::QueryDword(const char* name, DWORD* value) const {
     DWORD type = 0, size = sizeof(*value);
     return m_key &&
-           ::RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(value),
-                              &size) == ERROR_SUCCESS &&
+           ::RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+               ERROR_SUCCESS &&
            type == REG_DWORD;
 }
 

@@ -77,7 +77,8 @@ void ClickAt(HWND window, POINT client);
 // (or deletes what was not).
 class ScopedRegistryValues {
 public:
-    ScopedRegistryValues(HKEY root, const std::string& path, std::initializer_list<const char*> names);
+    ScopedRegistryValues(HKEY root, const std::string& path,
+                         std::initializer_list<const char*> names);
     ~ScopedRegistryValues();
     ScopedRegistryValues(const ScopedRegistryValues&) = delete;
     ScopedRegistryValues& operator=(const ScopedRegistryValues&) = delete;

@@ -77,12 +77,15 @@ int CZephSheet::CreatePages() {
     m_spkrPage = std::make_unique<CZephSpkrPage>(m_zephMixer);
     m_spdifPage = std::make_unique<CZephSpdifPage>(m_zephMixer);
     m_miscPage = std::make_unique<CZephMiscPage>(m_zephMixer);
-    AddPage(m_volPage.get());
-    AddPage(m_srcPage.get());
-    AddPage(m_recPage.get());
-    AddPage(m_spkrPage.get());
-    AddPage(m_spdifPage.get());
-    AddPage(m_miscPage.get());
+    // The tabs are laid out when the sheet is made: give them their labels in the current
+    // language already, so that longer labels get the room they need.
+    CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
+    CPropertyPage* pages[kPageCount] = {m_volPage.get(),  m_srcPage.get(),   m_recPage.get(),
+                                        m_spkrPage.get(), m_spdifPage.get(), m_miscPage.get()};
+    for (int i = 0; i < kPageCount; ++i) {
+        if (language) pages[i]->SetTitle(language->GetString(kTabStrings[i]));
+        AddPage(pages[i]);
+    }
     return 1;
 }
 

@@ -256,6 +256,59 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
     ::DeleteFileA(expected.c_str());
 }
 
+// The card without its moving parts: the peak meters.
+std::string SteadyCardState() {
+    std::string steady, line;
+    const std::string all = RunCtl("list").output;
+    for (char ch : all) {
+        if (ch != '\n') {
+            line += ch;
+            continue;
+        }
+        if (line.find("PEAKMETER") == std::string::npos) steady += line + "\n";
+        line.clear();
+    }
+    return steady;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
+    if (::IsWindowVisible(window) && ::IsWindowEnabled(window))
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// Every control of every page clicked: the program stays up and neither the card nor the
+// settings change (the preset buttons are the file dialog test's).
+TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
+    auto program = Start();
+    ASSERT_TRUE(program->Window());
+    const std::string before = SteadyCardState();
+    ASSERT_FALSE(before.empty());
+    for (int page = 0; page < 6; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        std::vector<HWND> controls;
+        ::EnumChildWindows(program->ActivePage(), CollectChild,
+                           reinterpret_cast<LPARAM>(&controls));
+        ASSERT_FALSE(controls.empty()) << page;
+        for (HWND control : controls) {
+            const int id = ::GetDlgCtrlID(control);
+            if (page == 5 && (id == kMiscLoad || id == kMiscSave)) continue;
+            RECT rect = {};
+            ::GetClientRect(control, &rect);
+            ClickAt(control, {rect.right / 2, rect.bottom / 2});
+            ClickAt(program->ActivePage(), {2, 2}); // a list that dropped down closes again
+            ASSERT_FALSE(program->HasEnded()) << "page " << page << " control " << id;
+        }
+        EXPECT_EQ(program->FindDialog(), nullptr) << page;
+    }
+    program->End();
+    EXPECT_EQ(program->ExitCode(), 0u); // ended by its own Exit, not by a fault
+    EXPECT_EQ(SteadyCardState(), before);
+    DWORD value = 0;
+    EXPECT_FALSE(settings.QueryDword("ColBgrd", &value));
+    EXPECT_FALSE(settings.QueryDword("RenderMode", &value));
+}
+
 TEST_F(MainWindowTest, SecondStartEndsAtOnceAndLeavesTheFirstWindow) {
     auto first = Start();
     ASSERT_TRUE(first->Window());

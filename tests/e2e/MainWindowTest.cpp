@@ -293,13 +293,22 @@ TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
         for (HWND control : controls) {
             const int id = ::GetDlgCtrlID(control);
             if (page == 5 && (id == kMiscLoad || id == kMiscSave)) continue;
+            // A group box's middle lies on the controls it frames.
+            char className[16] = {};
+            ::GetClassNameA(control, className, sizeof(className));
+            const LONG_PTR style = ::GetWindowLongPtrA(control, GWL_STYLE);
+            if (std::string(className) == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX)
+                continue;
             RECT rect = {};
             ::GetClientRect(control, &rect);
             ClickAt(control, {rect.right / 2, rect.bottom / 2});
             ClickAt(program->ActivePage(), {2, 2}); // a list that dropped down closes again
             ASSERT_FALSE(program->HasEnded()) << "page " << page << " control " << id;
         }
-        EXPECT_EQ(program->FindDialog(), nullptr) << page;
+        HWND box = program->FindDialog();
+        char text[256] = {};
+        if (box) ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        EXPECT_EQ(box, nullptr) << page << " " << WindowText(box) << ": " << text;
     }
     program->End();
     EXPECT_EQ(program->ExitCode(), 0u); // ended by its own Exit, not by a fault

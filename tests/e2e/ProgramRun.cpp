@@ -196,6 +196,27 @@ PixelImage RunningProgram::Capture() const {
     return image;
 }
 
+PixelImage RunningProgram::WaitForNewPicture(const PixelImage& earlier, DWORD timeoutMs) const {
+    // Each look first waits for the program to take a message, so it has finished what it was
+    // doing (creating a page, painting a control) before the picture is taken.
+    auto look = [&] {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(m_window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
+        return Capture();
+    };
+    PixelImage last = look();
+    int same = 0;
+    PumpUntil(
+        [&] {
+            PixelImage now = look();
+            same = now.pixels == last.pixels && now.pixels != earlier.pixels ? same + 1 : 0;
+            last = std::move(now);
+            return same >= 3;
+        },
+        timeoutMs);
+    return last;
+}
+
 std::string RunningProgram::Screenshot(const std::string& name) const {
     const std::string path = ArtefactPath(name + ".png");
     return WritePng(path, Capture()) ? path : std::string();

@@ -58,6 +58,9 @@ public:
 
     // The window as it is on the screen.
     PixelImage Capture() const;
+    // Waits until the window's picture differs from an earlier one and stays the same between
+    // two looks (the program finished painting); the picture then.
+    PixelImage WaitForNewPicture(const PixelImage& earlier, DWORD timeoutMs = 5000) const;
     // Saves the window's picture as artefacts/<name>.png; the path, empty when failed.
     std::string Screenshot(const std::string& name) const;
 

@@ -54,18 +54,9 @@ FileDialogHook SetFileDialogHook(FileDialogHook hook) {
     return previous;
 }
 
-bool AppChooseColor(HWND owner, COLORREF& colour) {
-    if (ColourHook()) return ColourHook()(owner, colour);
-    static COLORREF custom[16] = {};
-    CHOOSECOLORA cc = {};
-    cc.lStructSize = sizeof(cc);
-    cc.hwndOwner = owner;
-    cc.rgbResult = colour;
-    cc.lpCustColors = custom;
-    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!::ChooseColorA(&cc)) return false;
-    colour = cc.rgbResult;
-    return true;
+bool AppChooseColor(CHOOSECOLORA& choose) {
+    if (ColourHook()) return ColourHook()(choose);
+    return ::ChooseColorA(&choose) != FALSE;
 }
 
 ChooseColorHook SetChooseColorHook(ChooseColorHook hook) {

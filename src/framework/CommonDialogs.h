@@ -27,8 +27,8 @@ using FileDialogHook = std::function<bool(bool open, FileDialogRequest& request)
 // hook restores the real dialog.
 FileDialogHook SetFileDialogHook(FileDialogHook hook);
 
-// Shows the colour chooser starting at colour; true with the chosen colour in colour when the
-// user pressed OK. The custom colours are kept for the next call.
-bool AppChooseColor(HWND owner, COLORREF& colour);
-using ChooseColorHook = std::function<bool(HWND owner, COLORREF& colour)>;
+// Shows the colour chooser as choose describes it (owner, start colour, custom colours, flags);
+// true when the user pressed OK, with the chosen colour in choose.rgbResult.
+bool AppChooseColor(CHOOSECOLORA& choose);
+using ChooseColorHook = std::function<bool(CHOOSECOLORA& choose)>;
 ChooseColorHook SetChooseColorHook(ChooseColorHook hook);

@@ -1,6 +1,6 @@
 #include "CoolColorButton.h"
 
-#include "ColorChooser.h"
+#include "CommonDialogs.h"
 
 CCoolColorButton::CCoolColorButton() : m_swatchColor(GetColor(Background)) {
     StoreStyle(1);
@@ -37,7 +37,7 @@ int CCoolColorButton::PickColor() {
     choose.rgbResult = m_swatchColor;
     choose.lpCustColors = custom;
     choose.Flags = CC_FULLOPEN | CC_RGBINIT;
-    if (!ShowColorChooser(&choose)) return 0;
+    if (!AppChooseColor(choose)) return 0;
     SetSwatchColor(choose.rgbResult);
     return 1;
 }

@@ -28,13 +28,14 @@ TEST(PlatformSeams, FileAndColourDialogsAnswerFromTheirHooks) {
     EXPECT_EQ(opens, (std::vector<bool>{true, false}));
     SetFileDialogHook(previous);
 
-    auto previousColour = SetChooseColorHook([](HWND, COLORREF& colour) {
-        colour = RGB(1, 2, 3) ^ colour;
+    auto previousColour = SetChooseColorHook([](CHOOSECOLORA& choose) {
+        choose.rgbResult = RGB(1, 2, 3) ^ choose.rgbResult;
         return true;
     });
-    COLORREF colour = RGB(0, 0, 0);
-    EXPECT_TRUE(AppChooseColor(nullptr, colour));
-    EXPECT_EQ(colour, RGB(1, 2, 3));
+    CHOOSECOLORA choose = {};
+    choose.lStructSize = sizeof(choose);
+    EXPECT_TRUE(AppChooseColor(choose));
+    EXPECT_EQ(choose.rgbResult, RGB(1, 2, 3));
     SetChooseColorHook(previousColour);
 }
 

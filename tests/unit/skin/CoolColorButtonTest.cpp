@@ -1,4 +1,4 @@
-#include "ColorChooser.h"
+#include "CommonDialogs.h"
 #include "CoolColorButton.h"
 
 #include "ButtonHost.h"
@@ -62,7 +62,8 @@ BOOL FakeChooser(CHOOSECOLORA* cc) {
 }
 
 TEST(CoolColorButton, PickColorOffersTheParentsSchemeAndSystemColours) {
-    ColorChooserFunction previous = SetColorChooserFunction(&FakeChooser);
+    ChooseColorHook previous =
+        SetChooseColorHook([](CHOOSECOLORA& choose) { return FakeChooser(&choose) != FALSE; });
     CButtonHost host;
     ASSERT_TRUE(host.Open(CRect(300, 200, 500, 300)));
     host.skinned = true;
@@ -107,7 +108,7 @@ TEST(CoolColorButton, PickColorOffersTheParentsSchemeAndSystemColours) {
     ASSERT_EQ(g_chooser.custom.size(), 16u);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(g_chooser.custom[i], RGB(255, 255, 255)) << i;
-    SetColorChooserFunction(previous);
+    SetChooseColorHook(previous);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "AppMessageBox.h"
-#include "ColorChooser.h"
+#include "CommonDialogs.h"
 #include "ColorSetKey.h"
 #include "CoolColorDialog.h"
 #include "Pixels.h"
@@ -48,7 +48,8 @@ protected:
                 questions.push_back({text, type});
                 return answer;
             });
-        m_previousChooser = SetColorChooserFunction(&AnswerChooser);
+        m_previousChooser = SetChooseColorHook(
+            [](CHOOSECOLORA& choose) { return AnswerChooser(&choose) != FALSE; });
         g_chooser = ChooserAnswer();
         ASSERT_TRUE(main.Open());
         main.SetColor(CoolColors::SelLow, 0x123456);
@@ -56,7 +57,7 @@ protected:
     }
     void TearDown() override {
         SetMessageBoxHook(m_previousBox);
-        SetColorChooserFunction(m_previousChooser);
+        SetChooseColorHook(m_previousChooser);
         main.DestroyWindow();
     }
 
@@ -78,7 +79,7 @@ protected:
 
 private:
     MessageBoxHook m_previousBox;
-    ColorChooserFunction m_previousChooser = nullptr;
+    ChooseColorHook m_previousChooser;
 };
 
 TEST_F(ColorDialogTest, OpensLaidOutWithTheDefaultSetWhateverTheMainWindowShows) {

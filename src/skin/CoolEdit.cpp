@@ -1,6 +1,7 @@
 #include "CoolEdit.h"
 
 #include "CoolBitmap.h"
+#include "CoolScheme.h"
 #include "CoolPaintDC.h"
 #include "FrameworkMessages.h"
 #include "HiddenDefault.h"
@@ -149,19 +150,7 @@ void CCoolEdit::OnPaint() {
 
     if (!SameSize(m_background.get(), client)) {
         m_background = std::make_unique<CCoolBitmap>();
-        if (!m_background->CreateCompatibleBitmap(paint, width, height)) return;
-        {
-            CCoolDC memory;
-            memory.CreateCompatibleDC(paint);
-            memory.SelectObject(*m_background);
-            if (HasRenderFlag(RenderGradients)) {
-                POINT centre = client.CenterPoint();
-                memory.FillLit(client, GetColor(LumDark), GetColor(Lum), &centre);
-            } else {
-                memory.FillSolidRect(client, GetColor(Background));
-            }
-        }
-        m_background->ReleaseHandle(true);
+        if (!CoolPaintPanel(*this, *m_background, paint, client, LumDark, Lum)) return;
     }
     if (!SameSize(m_textImage.get(), client)) {
         m_textImage = std::make_unique<CCoolBitmap>();

@@ -1,6 +1,7 @@
 #include "CoolListCtrl.h"
 
 #include "CoolBitmap.h"
+#include "CoolScheme.h"
 #include "CoolPaintDC.h"
 
 CCoolListCtrl::CCoolListCtrl() {
@@ -75,19 +76,7 @@ void CCoolListCtrl::OnPaint() {
 
     if (!m_background || m_background->IsEmpty()) {
         m_background = std::make_unique<CCoolBitmap>();
-        if (!m_background->CreateCompatibleBitmap(paint, width, height)) return;
-        {
-            CCoolDC memory;
-            memory.CreateCompatibleDC(paint);
-            memory.SelectObject(*m_background);
-            if (HasRenderFlag(RenderGradients)) {
-                POINT centre = client.CenterPoint();
-                memory.FillLit(client, GetColor(LumDark), GetColor(Lum), &centre);
-            } else {
-                memory.FillSolidRect(client, GetColor(Background));
-            }
-        }
-        m_background->ReleaseHandle(true);
+        if (!CoolPaintPanel(*this, *m_background, paint, client, LumDark, Lum)) return;
     }
     if (!m_content || m_content->IsEmpty() || m_content->Width() != width ||
         m_content->Height() != height) {

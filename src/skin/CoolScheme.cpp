@@ -117,8 +117,10 @@ void CoolInheritScheme(CoolColors& scheme, HWND parent) {
 }
 
 // Fills a window's background bitmap: flat without gradients, lit otherwise.
-bool CoolPaintWindowBackground(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference,
-                               const CRect& client) {
+namespace {
+// A client-sized bitmap filled flat with Background, or lit from outer to highlight at light.
+bool PaintSurface(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference, const CRect& client,
+                  int outerSlot, int highlightSlot, POINT light) {
     if (client.IsRectEmpty() ||
         !bitmap.CreateCompatibleBitmap(reference, client.Width(), client.Height()))
         return false;
@@ -126,14 +128,24 @@ bool CoolPaintWindowBackground(const CoolColors& scheme, CCoolBitmap& bitmap, HD
         CCoolDC dc;
         if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(bitmap.GetSafeHandle()))
             return false;
-        if (scheme.HasRenderFlag(CoolColors::RenderGradients)) {
-            POINT light = scheme.GetLightPoint();
-            dc.FillLit(client, scheme.GetColor(CoolColors::Shadow),
-                       scheme.GetColor(CoolColors::Light), &light);
-        } else {
+        if (scheme.HasRenderFlag(CoolColors::RenderGradients))
+            dc.FillLit(client, scheme.GetColor(outerSlot), scheme.GetColor(highlightSlot), &light);
+        else
             dc.FillSolidRect(client, scheme.GetColor(CoolColors::Background));
-        }
     }
     bitmap.ReleaseHandle(true);
     return true;
+}
+} // namespace
+
+bool CoolPaintWindowBackground(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference,
+                               const CRect& client) {
+    return PaintSurface(scheme, bitmap, reference, client, CoolColors::Shadow, CoolColors::Light,
+                        scheme.GetLightPoint());
+}
+
+bool CoolPaintPanel(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference,
+                    const CRect& client, int outerSlot, int highlightSlot) {
+    return PaintSurface(scheme, bitmap, reference, client, outerSlot, highlightSlot,
+                        client.CenterPoint());
 }

@@ -32,3 +32,9 @@ void CoolInheritScheme(CoolColors& scheme, HWND parent);
 // lit gradient at the scheme's light point otherwise. False for an empty client area.
 bool CoolPaintWindowBackground(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference,
                                const CRect& client);
+
+// Makes bitmap a control panel of the client's size: a flat Background fill without
+// gradients, else the lit surface from outer to highlight with the light at the centre.
+// False for an empty client area.
+bool CoolPaintPanel(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference,
+                    const CRect& client, int outerSlot, int highlightSlot);

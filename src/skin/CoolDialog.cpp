@@ -121,10 +121,8 @@ LRESULT CCoolDialog::OnSetMessageString(WPARAM id, LPARAM text) {
         prompt = reinterpret_cast<const char*>(text);
     else
         GetMessageString(static_cast<UINT>(id), prompt);
-    if (HWND bar = GetMessageBar()) ::SetWindowTextA(bar, prompt.c_str());
-    m_lastMessageId = m_currentMessageId;
-    m_currentMessageId = static_cast<int>(id);
-    return m_lastMessageId;
+    return CoolShowPrompt(GetMessageBar(), prompt, static_cast<int>(id), m_lastMessageId,
+                          m_currentMessageId);
 }
 
 void CCoolDialog::GetMessageString(UINT id, std::string& text) const {

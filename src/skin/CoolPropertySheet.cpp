@@ -171,10 +171,8 @@ LRESULT CCoolPropertySheet::OnSetMessageString(WPARAM id, LPARAM text) {
         prompt = reinterpret_cast<const char*>(text);
     else
         GetMessageString(static_cast<UINT>(id), prompt);
-    if (HWND bar = GetMessageBar()) ::SetWindowTextA(bar, prompt.c_str());
-    m_lastMessageId = m_currentMessageId;
-    m_currentMessageId = static_cast<int>(id);
-    return m_lastMessageId;
+    return CoolShowPrompt(GetMessageBar(), prompt, static_cast<int>(id), m_lastMessageId,
+                          m_currentMessageId);
 }
 
 void CCoolPropertySheet::GetMessageString(UINT id, std::string& text) const {

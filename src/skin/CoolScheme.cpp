@@ -149,3 +149,10 @@ bool CoolPaintPanel(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference
     return PaintSurface(scheme, bitmap, reference, client, outerSlot, highlightSlot,
                         client.CenterPoint());
 }
+
+int CoolShowPrompt(HWND bar, const std::string& prompt, int id, int& last, int& current) {
+    if (bar) ::SetWindowTextA(bar, prompt.c_str());
+    last = current;
+    current = id;
+    return last;
+}

@@ -24,6 +24,10 @@ std::string CoolMessageString(UINT id);
 // The descendant with the status bar identifier, at any depth, or null.
 HWND CoolFindMessageBar(HWND window);
 
+// Shows a status prompt in bar (when there is one), makes id the current prompt and returns
+// the previous one.
+int CoolShowPrompt(HWND bar, const std::string& prompt, int id, int& last, int& current);
+
 // Takes the parent's source colours and render mode, when the parent answers the scheme
 // messages.
 void CoolInheritScheme(CoolColors& scheme, HWND parent);

@@ -1,6 +1,7 @@
 // The Speakers page in the main window, against the simulated card and the sound server: the
 // speaker buttons of each configuration, the test sound, the effect room and the acceleration.
 #include "LanguageSupport.h"
+#include "MonitorRecorder.h"
 #include "Png.h"
 #include "Pump.h"
 #include "SimCard.h"
@@ -135,8 +136,11 @@ TEST_F(ZephSpkrPageTest, AccelerationSliderWritesEveryPosition) {
 TEST_F(ZephSpkrPageTest, SpeakerButtonsStartAndStopTheTestSound) {
     CSpeakerTestPlayer& player = sheet->GetSpeakerTestPlayer();
     Choose(IDC_SPK_CONFIG, 2); // stereo
+    CMonitorRecorder recorder;
+    ASSERT_TRUE(recorder.Start());
     Click(IDC_SPK_FRONT_LEFT);
     ASSERT_TRUE(player.IsSpeakerPlaying(CSpeakerTestPlayer::kFrontLeft));
+    EXPECT_TRUE(recorder.WaitForSound(1000, 5000)) << "peak " << recorder.TakePeak();
     Click(IDC_SPK_FRONT_LEFT);
     EXPECT_FALSE(player.IsSpeakerPlaying(CSpeakerTestPlayer::kFrontLeft));
 

@@ -161,6 +161,8 @@ void CZephSpkrPage::FillRoomList() {
         m_room.SetItemData(item, static_cast<DWORD_PTR>(data));
         if (data == effect) m_room.SetCurSel(item);
     }
+    // With the effect off the list shows "--- None ---", as after a refresh.
+    if (effect == kEffectOff) m_room.SetCurSel(0);
 }
 
 void CZephSpkrPage::Refresh() {

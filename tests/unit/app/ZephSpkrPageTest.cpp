@@ -80,7 +80,9 @@ TEST_F(ZephSpkrPageTest, ConfigurationDecidesTheSpeakerButtons) {
     // Surround shows like quad, and the rebuilt list selects "Quad Speakers".
     ASSERT_EQ(sheet->GetSpeakerTestPlayer().ChangeSpeakerConfig(5), S_OK);
     ::SendMessageA(Control(IDC_SPK_CENTER), BM_SETCHECK, BST_CHECKED, 0);
+    // The rebuilt room list shows "--- None ---" for an effect that is off.
     ::SendMessageA(page, WM_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(::SendMessageA(Control(IDC_SPK_ROOM), CB_GETCURSEL, 0, 0), 0);
     Refresh();
     EXPECT_EQ(::SendMessageA(Control(IDC_SPK_CONFIG), CB_GETCURSEL, 0, 0), 1);
     EXPECT_FALSE(Shown(IDC_SPK_CENTER));
@@ -97,6 +99,9 @@ TEST_F(ZephSpkrPageTest, ConfigurationDecidesTheSpeakerButtons) {
 
 TEST_F(ZephSpkrPageTest, EffectBoxAndRoomListWriteTheEffect) {
     ASSERT_TRUE(mixer.SetReverb(24));
+    // The rebuilt room list shows "--- None ---" for an effect that is off.
+    ::SendMessageA(page, WM_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(::SendMessageA(Control(IDC_SPK_ROOM), CB_GETCURSEL, 0, 0), 0);
     Refresh();
     EXPECT_FALSE(Checked(IDC_SPK_EFFECT_ENABLE));
     EXPECT_EQ(::SendMessageA(Control(IDC_SPK_ROOM), CB_GETCOUNT, 0, 0), 24);

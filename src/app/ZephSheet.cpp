@@ -226,23 +226,9 @@ void CZephSheet::ApplyMicBoost(int on) {
 }
 
 void CZephSheet::OnSpeakerModeChanged(int mode) {
-    if (!m_spdifPage || !m_spdifPage->GetSafeHwnd()) return;
-    switch (mode & 0xFF) {
-    case 3: // quad
-    case 5: // surround
-    case 6: // 5.1
-        ApplySPDIFOut(0);
-        m_spdifPage->EnableOutputControls(false);
-        break;
-    case 1: // headphones
-    case 2: // mono
-    case 4: // stereo
-        m_spdifPage->EnableOutputControls(true);
-        break;
-    default:
-        break;
-    }
-    m_spdifPage->Refresh();
+    // The S/P-DIF page switches the digital output off for more than two speakers even while
+    // its window has not been created yet.
+    if (m_spdifPage) m_spdifPage->ApplySpeakerConfig(static_cast<DWORD>(mode));
 }
 
 void CZephSheet::TrackTrayMenu(int x, int y) {

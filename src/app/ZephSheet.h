@@ -48,7 +48,7 @@ public:
     void ApplyMicBoost(int on) override;
     void OnSpeakerModeChanged(int mode) override;
 
-    CSpeakerTestPlayer& GetSpeakerTestPlayer() { return m_player; }
+    CSpeakerTestPlayer& GetSpeakerTestPlayer() override { return m_player; }
     CZephMixer* GetZephMixer() const { return m_zephMixer; }
 
 private:

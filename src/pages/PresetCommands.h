@@ -3,6 +3,8 @@
 // its sheet.
 #pragma once
 
+class CSpeakerTestPlayer;
+
 class CPresetCommands {
 public:
     virtual void LoadPreset() = 0;
@@ -10,6 +12,8 @@ public:
     virtual void ApplySPDIFOut(int on) = 0;
     virtual void ApplyMicBoost(int on) = 0;
     virtual void OnSpeakerModeChanged(int mode) = 0;
+    // The player of the speaker test sound, which also caches the speaker configuration.
+    virtual CSpeakerTestPlayer& GetSpeakerTestPlayer() = 0;
 
 protected:
     ~CPresetCommands() = default;

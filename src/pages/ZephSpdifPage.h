@@ -16,14 +16,23 @@ public:
     void DoDataExchange() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Reads every box's state from the card mixer's cache.
+    void Refresh() override;
     // Sets the controls' texts in the current language.
     void ApplyTexts();
+    // Follows a DirectSound speaker configuration code: the digital output works only with
+    // headphones, mono or stereo; quad, surround and 5.1 switch it off and grey its controls.
+    void ApplySpeakerConfig(DWORD config);
     // Sets the output check box (the main window keeps the sister page in step).
     void SetSPDIFOutCheck(bool on);
-    // Enables or greys the four output controls.
+    // Enables or greys the output controls (group, "Enable" and both rates).
     void EnableOutputControls(bool enable);
 
 private:
+    void OnButtonClicked(UINT id);
+    static bool IsChecked(const CWnd& box);
+    static void SetCheck(CWnd& box, bool on);
+
     CZephMixer* m_mixer;
     CCoolButton m_outGroup;
     CCoolButton m_outEnable;

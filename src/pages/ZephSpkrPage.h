@@ -9,6 +9,8 @@
 #include "CoolStatic.h"
 
 class CZephMixer;
+class CSpeakerTestPlayer;
+class CPresetCommands;
 
 class CZephSpkrPage : public CCoolPropertyPage {
 public:
@@ -19,17 +21,37 @@ public:
     void DoDataExchange() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Sets the controls' texts in the current language.
+    // Shows the speaker buttons of the current configuration and reads the card's effect and
+    // S/P-DIF output.
+    void Refresh() override;
+    // Sets the controls' texts and rebuilds both lists in the current language.
     void ApplyTexts();
     // Sets the S/P-DIF output check box (the main window keeps the sister page in step).
     void SetSPDIFOutCheck(bool on);
 
 private:
+    // A speaker test button: its pictures are drawn on black.
+    class CSpeakerButton : public CCoolButton {
+    public:
+        void SetTransparentColor(COLORREF color) { m_transparentColor = color; }
+    };
+
+    CPresetCommands* Commands() const;
+    CSpeakerTestPlayer* Player() const;
+    DWORD CachedSpeakerConfig() const;
+    void FillConfigList();
+    void FillRoomList();
+    void OnSpeakerButton(int index);
+    void OnConfigChanged();
+    void OnEffectChanged();
+    void OnSPDIFEnable();
+    void OnCommand(UINT id, UINT code);
+
     CZephMixer* m_mixer;
     CCoolButton m_configGroup;
     CCoolComboBox m_config;
     // Front left, front right, rear left, rear right, center, subwoofer.
-    CCoolButton m_tests[6];
+    CSpeakerButton m_tests[6];
     CCoolButton m_effectGroup;
     CCoolButton m_effectEnable;
     CCoolComboBox m_room;

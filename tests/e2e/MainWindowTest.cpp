@@ -278,14 +278,18 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
     return TRUE;
 }
 
-// Every control of every page clicked: the program stays up and neither the card nor the
-// settings change (the preset buttons are the file dialog test's).
+// Every control of every page clicked: the program stays up and the settings do not change;
+// past the Volume, Sources and Record pages (whose controls set the card by design) the card
+// does not change either (the preset buttons are the file dialog test's).
 TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
     auto program = Start();
     ASSERT_TRUE(program->Window());
-    const std::string before = SteadyCardState();
-    ASSERT_FALSE(before.empty());
+    std::string before;
     for (int page = 0; page < 6; ++page) {
+        if (page == 3) {
+            before = SteadyCardState();
+            ASSERT_FALSE(before.empty());
+        }
         ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
         std::vector<HWND> controls;
         ::EnumChildWindows(program->ActivePage(), CollectChild,

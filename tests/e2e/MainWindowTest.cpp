@@ -149,6 +149,15 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     EXPECT_GT(ShareNear(image, 0x803010, 0x18), 0.15);
     EXPECT_LT(ShareNear(image, 0x504141, 0x10), 0.05);
 
+    // The first three pages in German, kept as screenshots.
+    const char* names[] = {"volume", "sources", "record"};
+    PixelImage picture = program->Capture();
+    for (int page = 0; page < 3; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        if (page > 0) picture = program->WaitForNewPicture(picture);
+        EXPECT_FALSE(program->Screenshot(std::string("main-window-german-") + names[page]).empty());
+    }
+
     // Alt with each tab's access letter, in German.
     const WORD letters[] = {'Q', 'A', 'L', 'D', 'O', 'M'};
     const int pages[] = {1, 2, 3, 4, 5, 0};

@@ -19,6 +19,49 @@ namespace {
 
 constexpr LONG kBottomValue = -6313047; // about -96.3 dB
 
+// The card's control object, counting the speaker volume writes that pass through it.
+class CountingControl final : public ICardControl {
+public:
+    explicit CountingControl(ICardControl* real) : m_real(real) {}
+    ~CountingControl() { m_real->Release(); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --m_references;
+        if (left == 0) delete this;
+        return left;
+    }
+    LONG STDMETHODCALLTYPE SetProperty(DWORD id, void* buffer, DWORD size) override {
+        if (id == CARDPROP_SPEAKER_VOLUMES) ++speakerWrites;
+        return m_real->SetProperty(id, buffer, size);
+    }
+    LONG STDMETHODCALLTYPE GetProperty(DWORD id, void* buffer, DWORD size) override {
+        return failReads ? 0 : m_real->GetProperty(id, buffer, size);
+    }
+    int speakerWrites = 0;
+    bool failReads = false;
+
+private:
+    ICardControl* m_real;
+    ULONG m_references = 1;
+};
+
+class CountingMixer : public CZephMixer {
+public:
+    CountingControl* counter = nullptr;
+
+protected:
+    ICardControl* CreateCardControl() override {
+        ICardControl* real = CZephMixer::CreateCardControl();
+        if (!real) return nullptr;
+        counter = new CountingControl(real);
+        return counter;
+    }
+};
+
 TEST(ZephVolPageConversion, PositionsAndCardValues) {
     EXPECT_EQ(CZephVolPage::PositionToValue(0), 0);
     EXPECT_EQ(CZephVolPage::PositionToValue(65534), kBottomValue);
@@ -74,7 +117,7 @@ protected:
     }
 
     CLanguageSupport language;
-    CZephMixer mixer;
+    CountingMixer mixer;
     std::unique_ptr<CZephSheet> sheet;
     HWND page = nullptr;
 };
@@ -104,8 +147,12 @@ TEST_F(ZephVolPageTest, MovingASliderWritesItsEntryAndItsLinkedPartner) {
     Link(IDC_VOL_REAR_LINK, false);
     LONG card[6];
 
-    // Top is full level, and the next refresh shows it one step down.
+    // Top is full level, and the next refresh shows it one step down. The pair goes to the
+    // card in one write.
+    ASSERT_TRUE(mixer.counter);
+    const int writes = mixer.counter->speakerWrites;
     Drag(IDC_VOL_FRONT_RIGHT, 0);
+    EXPECT_EQ(mixer.counter->speakerWrites, writes + 1);
     Card(card);
     EXPECT_EQ(card[5], 0);
     EXPECT_EQ(card[4], 0);
@@ -139,6 +186,22 @@ TEST_F(ZephVolPageTest, MovingASliderWritesItsEntryAndItsLinkedPartner) {
     EXPECT_EQ(card[3], -394557);
     EXPECT_EQ(card[2], -394557);
     EXPECT_EQ(Pos(IDC_VOL_REAR_LEFT), 32767);
+}
+
+// A move while the card gives no record writes nothing: a made-up record would also set the
+// five other speakers.
+TEST_F(ZephVolPageTest, NothingIsWrittenWithoutARecordFromTheCard) {
+    SetCard({-100000, -200000, -300000, -400000, -500000, -600000});
+    ASSERT_TRUE(mixer.counter);
+    mixer.counter->failReads = true;
+    const int writes = mixer.counter->speakerWrites;
+    Drag(IDC_VOL_CENTER, 0);
+    EXPECT_EQ(mixer.counter->speakerWrites, writes);
+    mixer.counter->failReads = false;
+    LONG card[6];
+    Card(card);
+    EXPECT_EQ(card[0], -100000);
+    EXPECT_EQ(card[4], -500000);
 }
 
 TEST_F(ZephVolPageTest, MasterControlsAreBoundToTheSpeakersLine) {

@@ -8,6 +8,7 @@
 #include "MixerButton.h"
 #include "MixerSliderEx.h"
 
+class CMixer;
 class CZephMixer;
 
 class CZephRecPage : public CCoolPropertyPage {
@@ -25,7 +26,22 @@ public:
     // Sets the microphone boost check box (the main window keeps the sister page in step).
     void SetMicBoostCheck(bool on);
 
+    // No source for a strip.
+    static constexpr int kNoSource = -1;
+    // The recording source (line index of destination 1) of each strip, or kNoSource: every
+    // source, in order, takes the first free strip of its type among the strips in use.
+    static void ChooseStripSources(CMixer& mixer, int (&sources)[kStrips]);
+
+    const CMixerSliderEx& GetVolume(int strip) const { return m_volumes[strip]; }
+    const CMixerButton& GetMuxItem(int strip) const { return m_muxItems[strip]; }
+
 private:
+    // Strips with a source line: the recording sources, at most six.
+    int StripsInUse() const;
+    void OnButtonClicked(UINT id);
+    // Shows the S/P-DIF recording switch; while it is on, no multiplexer box looks selected.
+    void ShowSPDIFRecord();
+
     CZephMixer* m_mixer;
     CMixerButton m_muxItems[kStrips];
     CMixerSliderEx m_volumes[kStrips];

@@ -1,6 +1,8 @@
 #include "ZephSrcPage.h"
 
 #include "PageTexts.h"
+#include "PresetCommands.h"
+#include "PropertySheet.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -10,7 +12,33 @@ namespace {
 // Strip labels: Wave, Synth, Mic, CD, Aux, Line.
 const UINT kLabelStrings[CZephSrcPage::kStrips] = {IDS_WAVE, IDS_SYNTH, IDS_MIC,
                                                    IDS_CD,   IDS_AUX,   IDS_LINE};
+// Component types of the strips' source lines.
+const DWORD kStripTypes[CZephSrcPage::kStrips] = {
+    MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT,    MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER,
+    MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC,
+    MIXERLINE_COMPONENTTYPE_SRC_ANALOG,     MIXERLINE_COMPONENTTYPE_SRC_LINE};
+// The card's second line input, which the page does not show.
+constexpr DWORD kHiddenLineId = 0x00020000;
 } // namespace
+
+void CZephSrcPage::ChooseStripLines(CMixer& mixer, int (&lines)[kStrips]) {
+    const int count = mixer.GetSourceCount(0);
+    for (int k = 0; k < kStrips; ++k) {
+        lines[k] = kNoLine;
+        for (int j = -1; j < count && lines[k] == kNoLine; ++j) {
+            MIXERLINEA* line = nullptr;
+            if (!mixer.GetLine(0, j, &line) || !line) continue;
+            if (line->dwLineID == kHiddenLineId &&
+                line->dwComponentType == MIXERLINE_COMPONENTTYPE_SRC_LINE)
+                continue;
+            if (line->dwComponentType != kStripTypes[k]) continue;
+            bool taken = false;
+            for (int earlier = 0; earlier < k; ++earlier)
+                taken = taken || lines[earlier] == j;
+            if (!taken) lines[k] = j;
+        }
+    }
+}
 
 CZephSrcPage::CZephSrcPage(CZephMixer* mixer)
     : CCoolPropertyPage(IDD_SOURCES_PAGE), m_mixer(mixer) {}
@@ -18,26 +46,61 @@ CZephSrcPage::CZephSrcPage(CZephMixer* mixer)
 CZephSrcPage::~CZephSrcPage() = default;
 
 BOOL CZephSrcPage::OnInitDialog() {
-    const BOOL result = CCoolPropertyPage::OnInitDialog();
+    CCoolPropertyPage::OnInitDialog();
+    if (m_mixer) {
+        int lines[kStrips];
+        ChooseStripLines(*m_mixer, lines);
+        for (int k = 0; k < kStrips; ++k) {
+            MIXERLINEA* line = nullptr;
+            if (lines[k] == kNoLine || !m_mixer->GetLine(0, lines[k], &line) || !line) continue;
+            for (DWORD c = 0; c < line->cControls; ++c) {
+                MixerControlRecord* record = nullptr;
+                if (!m_mixer->GetLineControl(0, lines[k], static_cast<int>(c), &record) || !record)
+                    continue;
+                const DWORD type = record->control.dwControlType;
+                if (type == MIXERCONTROL_CONTROLTYPE_VOLUME)
+                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID);
+                else if (type == MIXERCONTROL_CONTROLTYPE_MUTE)
+                    m_mutes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID);
+            }
+        }
+    }
+    for (CCoolStatic& label : m_labels)
+        if (label.GetSafeHwnd()) label.SetStyle(2);
+    // A failed read (-1) also shows the box checked.
+    SetMicBoostCheck(m_mixer && m_mixer->GetMicBoost() != 0);
     ApplyTexts();
-    return result;
+    return TRUE;
 }
 
 LRESULT CZephSrcPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LANGUAGE_CHANGED) {
+    switch (message) {
+    case WM_LANGUAGE_CHANGED:
         ApplyTexts();
         return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_SRC_BOOST) OnBoostClicked();
+        break;
+    default:
+        break;
     }
     return CCoolPropertyPage::WindowProc(message, wParam, lParam);
 }
 
+void CZephSrcPage::OnBoostClicked() {
+    auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet());
+    if (sheet) sheet->ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
+}
+
 void CZephSrcPage::DoDataExchange() {
+    BindControl(IDC_SRC_BOOST, m_boost);
+    // Without a mixer the strips stay plain dialog items.
+    if (!m_mixer) return;
     for (int k = 0; k < kStrips; ++k) {
         BindControl(IDC_SRC_LABEL + k, m_labels[k]);
         BindControl(IDC_SRC_VOLUME + k, m_volumes[k]);
         BindControl(IDC_SRC_MUTE + k, m_mutes[k]);
     }
-    BindControl(IDC_SRC_BOOST, m_boost);
 }
 
 void CZephSrcPage::ApplyTexts() {

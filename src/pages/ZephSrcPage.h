@@ -8,6 +8,7 @@
 #include "MixerButton.h"
 #include "MixerSliderEx.h"
 
+class CMixer;
 class CZephMixer;
 
 class CZephSrcPage : public CCoolPropertyPage {
@@ -25,7 +26,19 @@ public:
     // Sets the microphone boost check box (the main window keeps the sister page in step).
     void SetMicBoostCheck(bool on);
 
+    // No source line for a strip.
+    static constexpr int kNoLine = -2;
+    // The source line index of destination 0 (-1: the destination line itself) shown by each
+    // strip, or kNoLine. Each line goes to the first strip of its type, lines in order.
+    static void ChooseStripLines(CMixer& mixer, int (&lines)[kStrips]);
+
+    // The strip's volume and mute controls, for the main window's tests.
+    const CMixerSliderEx& GetVolume(int strip) const { return m_volumes[strip]; }
+    const CMixerButton& GetMute(int strip) const { return m_mutes[strip]; }
+
 private:
+    void OnBoostClicked();
+
     CZephMixer* m_mixer;
     CCoolStatic m_labels[kStrips];
     CMixerSliderEx m_volumes[kStrips];

@@ -22,8 +22,19 @@ public:
 
     // Sets the controls' texts in the current language.
     void ApplyTexts();
+    // Reads the speaker volumes from the card and sets the six sliders.
+    void Refresh() override;
+
+    // Speaker slider range: position 0 is full level at the top.
+    static constexpr int kSpeakerMax = 65534;
+    // Conversions between a slider position and a card gain in 1/65536 dB.
+    static LONG PositionToValue(int position);
+    static int ValueToPosition(LONG value);
 
 private:
+    void OnVScroll(HWND slider);
+    void ShowSpeakerVolumes();
+
     CZephMixer* m_mixer;
     CCoolStatic m_masterLabel;
     CMixerSliderEx m_master;

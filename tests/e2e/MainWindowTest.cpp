@@ -149,6 +149,15 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     EXPECT_GT(ShareNear(image, 0x803010, 0x18), 0.15);
     EXPECT_LT(ShareNear(image, 0x504141, 0x10), 0.05);
 
+    // The first three pages in German, kept as screenshots.
+    const char* names[] = {"volume", "sources", "record"};
+    PixelImage picture = program->Capture();
+    for (int page = 0; page < 3; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        if (page > 0) picture = program->WaitForNewPicture(picture);
+        EXPECT_FALSE(program->Screenshot(std::string("main-window-german-") + names[page]).empty());
+    }
+
     // Alt with each tab's access letter, in German.
     const WORD letters[] = {'Q', 'A', 'L', 'D', 'O', 'M'};
     const int pages[] = {1, 2, 3, 4, 5, 0};
@@ -278,14 +287,18 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
     return TRUE;
 }
 
-// Every control of every page clicked: the program stays up and neither the card nor the
-// settings change (the preset buttons are the file dialog test's).
+// Every control of every page clicked: the program stays up and the settings do not change;
+// past the Volume, Sources and Record pages (whose controls set the card by design) the card
+// does not change either (the preset buttons are the file dialog test's).
 TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
     auto program = Start();
     ASSERT_TRUE(program->Window());
-    const std::string before = SteadyCardState();
-    ASSERT_FALSE(before.empty());
+    std::string before;
     for (int page = 0; page < 6; ++page) {
+        if (page == 3) {
+            before = SteadyCardState();
+            ASSERT_FALSE(before.empty());
+        }
         ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
         std::vector<HWND> controls;
         ::EnumChildWindows(program->ActivePage(), CollectChild,

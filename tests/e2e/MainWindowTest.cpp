@@ -3,6 +3,7 @@
 // dialogs and the single instance.
 #include "MixerDevice.h"
 #include "ProgramRun.h"
+#include "UniqueHandle.h"
 #include "Pump.h"
 #include "SimCard.h"
 #include "ZephMixer.h"
@@ -71,6 +72,14 @@ protected:
 
     // Starts the program and waits for its window.
     std::unique_ptr<RunningProgram> Start(const std::string& arguments = std::string()) {
+        // The instance a test just ended may hold its single-instance semaphore a moment
+        // longer; a start before it is gone would end at once as a second instance.
+        EXPECT_TRUE(PumpUntil(
+            [] {
+                CKernelHandle held(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer"));
+                return !held;
+            },
+            15000));
         auto program = std::make_unique<RunningProgram>(arguments);
         EXPECT_TRUE(program->WaitForWindow()) << arguments;
         return program;

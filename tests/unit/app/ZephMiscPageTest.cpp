@@ -215,4 +215,69 @@ TEST_F(ZephMiscPageTest, CheckBoxSwitchesAutostartAndIcon) {
     EXPECT_EQ(::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
+// Ends the modal colour editor with this button once it shows.
+UINT g_editorAnswer = IDCANCEL;
+HWND g_editorOwner = nullptr;
+void CALLBACK AnswerEditor(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT))
+        if (::GetWindow(window, GW_OWNER) == g_editorOwner && ::IsWindowVisible(window))
+            ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(g_editorAnswer, BN_CLICKED), 0);
+}
+
+TEST_F(ZephMiscPageTest, ColourSetupStoresAndAppliesOnlyOnOk) {
+    const char* names[] = {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"};
+    std::vector<std::unique_ptr<SavedValue>> saved;
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, CZephMiscPage::kSettingsKey, 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const char* name : names) {
+        saved.push_back(std::make_unique<SavedValue>(CZephMiscPage::kSettingsKey, name));
+        ::RegDeleteValueA(key, name);
+    }
+    auto stored = [&](const char* name, DWORD* value) {
+        DWORD size = sizeof(*value);
+        return ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                                  &size) == ERROR_SUCCESS;
+    };
+    HWND button = Misc(IDC_MISC_COLOR_SETUP);
+    g_editorOwner = sheet->m_hWnd;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, AnswerEditor);
+
+    g_editorAnswer = IDCANCEL;
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+    DWORD value = 0;
+    EXPECT_FALSE(stored("ColBgrd", &value));
+    EXPECT_FALSE(stored("RenderMode", &value));
+
+    // OK stores the editor's set and gives it to the main window.
+    g_editorAnswer = IDOK;
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(stored("ColBgrd", &value));
+    EXPECT_EQ(value, sheet->GetColor(CoolColors::Background));
+    EXPECT_TRUE(stored("RenderMode", &value));
+    EXPECT_TRUE(value & 8);
+
+    // A set without bit 3 is stored and applied with it.
+    auto* page = dynamic_cast<CZephMiscPage*>(sheet->GetPage(5));
+    ASSERT_TRUE(page);
+    CoolColorSet set = {{0x102030, 0x405060, 0x708090, 0x0000FE, 0x00FE00, 1}};
+    page->ApplyColorSet(set);
+    const char* colorNames[] = {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi"};
+    const int slots[] = {CoolColors::Background, CoolColors::Text, CoolColors::Lum,
+                         CoolColors::SelLow, CoolColors::SelHigh};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(stored(colorNames[i], &value) && value == set[i]) << colorNames[i];
+        EXPECT_EQ(sheet->GetColor(slots[i]), set[i]) << colorNames[i];
+    }
+    EXPECT_TRUE(stored("RenderMode", &value) && value == 9);
+    EXPECT_EQ(sheet->GetRenderMode(), 9u);
+    // The pages took the new scheme as well.
+    auto* pageColors = dynamic_cast<CoolColors*>(page);
+    ASSERT_TRUE(pageColors);
+    EXPECT_EQ(pageColors->GetColor(CoolColors::Background), set[0]);
+    ::RegCloseKey(key);
+}
+
 } // namespace

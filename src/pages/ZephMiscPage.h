@@ -1,5 +1,5 @@
-// The Misc page: presets, the About box with the logo, the colour setup, the notification
-// icon and the user-interface language.
+// The Misc page: presets, the About box with the program's and the driver's versions, the
+// colour setup, the autostart entry with the notification icon and the user-interface language.
 #pragma once
 
 #include "CoolPropertyPage.h"
@@ -7,10 +7,20 @@
 #include "CoolComboBox.h"
 #include "CoolStatic.h"
 
+#include <string>
+
 class CZephMixer;
+class CCoolPropertySheet;
+struct CoolColorSet;
 
 class CZephMiscPage : public CCoolPropertyPage {
 public:
+    // Where the driver file and the autostart entry live.
+    static constexpr const char* kDriverFile = "quenda.sys";
+    static constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr const char* kSettingsKey =
+        "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+
     explicit CZephMiscPage(CZephMixer* mixer);
     ~CZephMiscPage() override;
 
@@ -18,11 +28,32 @@ public:
     void DoDataExchange() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Sets the controls' texts in the current language.
+    // Sets the controls' texts, the About text included, in the current language.
     void ApplyTexts();
+
+    // "a.b.c.d" of a file's product version; `missing` when the file has no version resource,
+    // `unreadable` when it cannot be read.
+    static std::string ProductVersion(const std::string& path, const char* missing,
+                                      const char* unreadable);
+    // The driver's version: the file by its bare name, else in the system folder and its
+    // "drivers" folders.
+    static std::string DriverVersion();
+    // Fills in the About format's first three "%s" with the arguments; any other '%' is kept
+    // as it stands ("%%" becomes '%'), so a language file's text cannot upset the formatting.
+    static std::string FormatAbout(const std::string& format, const std::string& name,
+                                   const std::string& version, const std::string& driver);
+
+    // Stores a colour set in the registry and applies it to the main window.
+    void ApplyColorSet(const CoolColorSet& set);
 
 private:
     void OnButton(UINT id);
+    void OnColorSetup();
+    void OnTrayIcon();
+    void OnLanguageChosen();
+    void FillLanguageList();
+    CCoolPropertySheet* MainWindow() const;
+    std::string AppName() const;
 
     CZephMixer* m_mixer;
     CCoolButton m_presetsGroup;

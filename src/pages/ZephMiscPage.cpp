@@ -237,9 +237,9 @@ void CZephMiscPage::OnTrayIcon() {
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
     CCoolPropertySheet* sheet = MainWindow();
     if (m_trayIcon.SendMessage(BM_GETCHECK) == BST_CHECKED) {
-        char system[MAX_PATH] = {};
-        ::GetSystemDirectoryA(system, MAX_PATH);
-        const std::string command = Format("%s\\%s.exe %s", system, name.c_str(), "/minimize");
+        // The running program itself, quoted: a path with spaces would otherwise let the system
+        // try shorter paths first, and a copy in another folder would start nothing at logon.
+        const std::string command = "\"" + GetModulePath() + "\" /minimize";
         run.SetString(name.c_str(), command.c_str());
         if (sheet) {
             HICON icon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));

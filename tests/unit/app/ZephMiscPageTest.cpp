@@ -197,11 +197,11 @@ TEST_F(ZephMiscPageTest, CheckBoxSwitchesAutostartAndIcon) {
     EXPECT_EQ(::SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
     ::SendMessageA(box, BM_CLICK, 0, 0);
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, MAX_PATH);
+    char program[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
     std::string command;
     EXPECT_TRUE(ReadValue(CZephMiscPage::kRunKey, "Quenda Mixer", &command));
-    EXPECT_EQ(command, std::string(system) + "\\Quenda Mixer.exe /minimize");
+    EXPECT_EQ(command, "\"" + std::string(program) + "\" /minimize");
     EXPECT_TRUE(sheet->HasTrayIcon());
 
     ::SendMessageA(box, BM_CLICK, 0, 0);

@@ -1,4 +1,5 @@
 #include "CoolScheme.h"
+#include "SchemePropagation.h"
 
 #include "CoolBitmap.h"
 #include "CoolDC.h"
@@ -104,15 +105,15 @@ constexpr int kInheritedSlots[] = {CoolColors::Background, CoolColors::Text, Coo
 // Takes the parent's source colours and render mode when the parent is skinned.
 void CoolInheritScheme(CoolColors& scheme, HWND parent) {
     COLORREF colour = 0;
-    if (!parent || !::SendMessageA(parent, WM_COOL_GETCOLOR, kInheritedSlots[0],
-                                   reinterpret_cast<LPARAM>(&colour)))
+    if (!parent || !SendSchemeMessage(parent, WM_COOL_GETCOLOR, kInheritedSlots[0],
+                                      reinterpret_cast<LPARAM>(&colour)))
         return;
     for (int slot : kInheritedSlots) {
-        ::SendMessageA(parent, WM_COOL_GETCOLOR, slot, reinterpret_cast<LPARAM>(&colour));
+        SendSchemeMessage(parent, WM_COOL_GETCOLOR, slot, reinterpret_cast<LPARAM>(&colour));
         scheme.SetColor(slot, colour);
     }
     unsigned mode = scheme.GetRenderMode();
-    ::SendMessageA(parent, WM_COOL_GETRENDERMODE, 0, reinterpret_cast<LPARAM>(&mode));
+    SendSchemeMessage(parent, WM_COOL_GETRENDERMODE, 0, reinterpret_cast<LPARAM>(&mode));
     scheme.SetRenderMode(mode);
 }
 

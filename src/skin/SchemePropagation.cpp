@@ -1,6 +1,7 @@
 #include "SchemePropagation.h"
 
 #include "CoolColors.h"
+#include "Wnd.h"
 
 namespace {
 // The child that is being handed a scheme right now (one UI thread).
@@ -9,6 +10,24 @@ HWND g_handOverTarget = nullptr;
 
 bool SchemeHandOverContinues(HWND window) {
     return window && window == g_handOverTarget;
+}
+
+LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool answeredBySkin =
+        message == WM_COOL_SETCOLOR || message == WM_COOL_GETCOLOR ||
+        message == WM_COOL_SETRENDERMODE || message == WM_COOL_GETRENDERMODE ||
+        (message == WM_COOL_SETLIGHTPOINT && lParam);
+    CWnd* wnd = answeredBySkin ? CWnd::FromHandle(window) : nullptr;
+    if (wnd && wnd->m_hWnd == window && dynamic_cast<CoolColors*>(wnd) &&
+        ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
+        try {
+            return wnd->WindowProc(message, wParam, lParam);
+        } catch (...) {
+            // As through the system: nothing thrown by a handler goes further.
+            return 0;
+        }
+    }
+    return ::SendMessageA(window, message, wParam, lParam);
 }
 
 POINT ChildLightPoint(POINT light, SIZE parent, const RECT& child) {
@@ -29,16 +48,16 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
         const HWND outer = g_handOverTarget;
         g_handOverTarget = child;
         for (int slot = 0; slot < CoolColors::SlotCount; ++slot)
-            ::SendMessageA(child, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),
-                           static_cast<LPARAM>(scheme.GetColor(slot)));
+            SendSchemeMessage(child, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),
+                              static_cast<LPARAM>(scheme.GetColor(slot)));
         RECT r = {};
         ::GetWindowRect(child, &r);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         POINT point = ChildLightPoint(scheme.GetLightPoint(), size, r);
-        ::SendMessageA(child, WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&point));
+        SendSchemeMessage(child, WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&point));
         g_handOverTarget = outer;
-        ::SendMessageA(child, WM_COOL_SETRENDERMODE, 0,
-                       static_cast<LPARAM>(scheme.GetRenderMode()));
+        SendSchemeMessage(child, WM_COOL_SETRENDERMODE, 0,
+                          static_cast<LPARAM>(scheme.GetRenderMode()));
         ::InvalidateRect(child, nullptr, TRUE);
     }
 }

@@ -9,6 +9,13 @@ class CoolColors;
 
 void PassSchemeToChildren(HWND parent, const CoolColors& scheme);
 
+// Sends one of the scheme messages that every skinned window answers itself (set or get a
+// colour, the light point or the render mode). A skinned window of this thread gets it by a
+// direct call to its window procedure: the same handler, without the system's dispatch and
+// subclass chain, which costs far more than the handler (a main window hands several hundred
+// of these down while it starts). Any other window gets the message.
+LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // True while a parent is handing its whole scheme to this window and more of it is still to
 // come (the colours and the light point; the render mode comes last). A container then only
 // records the value and passes its scheme on once, at the render mode, instead of once per

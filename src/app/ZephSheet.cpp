@@ -105,10 +105,9 @@ BOOL CZephSheet::OnInitDialog() {
     ApplyStoredColors();
     const BOOL result = CMixerPropertySheet::OnInitDialog();
     ApplyTexts();
-    if (!m_player.IsDeviceOpen() && m_zephMixer) {
-        m_player.Open(m_hWnd, m_zephMixer->GetName());
-        m_player.LoadWave("QzTest.wav");
-    }
+    // The window need not wait for DirectSound: the player opens on a thread of its own.
+    if (!m_player.IsDeviceOpen() && m_zephMixer)
+        m_player.OpenInBackground(m_hWnd, m_zephMixer->GetName(), "QzTest.wav");
     RECT rect = {};
     ::GetWindowRect(m_hWnd, &rect);
     ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left,

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 
 namespace {
 
@@ -73,8 +74,13 @@ CSpeakerTestPlayer::~CSpeakerTestPlayer() {
     Reset();
 }
 
+void CSpeakerTestPlayer::FinishOpening() const {
+    if (m_opening.joinable()) m_opening.join();
+}
+
 void CSpeakerTestPlayer::SetEntryPoints(DirectSoundCreateFn create,
                                         DirectSoundEnumerateFn enumerate) {
+    FinishOpening();
     m_create = create;
     m_enumerate = enumerate;
 }
@@ -114,8 +120,35 @@ BOOL CALLBACK CSpeakerTestPlayer::EnumCallback(LPGUID guid, LPCSTR description, 
 }
 
 HRESULT CSpeakerTestPlayer::Open(HWND window, const char* deviceName) {
+    FinishOpening();
     HRESULT initialised = m_com.Initialize();
     if (FAILED(initialised)) return initialised;
+    return FindDevice(window, deviceName);
+}
+
+void CSpeakerTestPlayer::OpenInBackground(HWND window, const char* deviceName,
+                                          const char* fileName) {
+    FinishOpening();
+    // COM stays initialised on this thread for the player's later calls, as after Open; the
+    // thread has its own for as long as it runs.
+    if (FAILED(m_com.Initialize())) return;
+    const std::string device = deviceName ? deviceName : "";
+    const std::string file = fileName ? fileName : "";
+    try {
+        m_opening = std::thread([this, window, device, file] {
+            CComInit com;
+            if (FAILED(com.Initialize())) return;
+            FindDevice(window, device.c_str());
+            ReadWave(file.c_str());
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: open here and now.
+        FindDevice(window, device.c_str());
+        ReadWave(file.c_str());
+    }
+}
+
+HRESULT CSpeakerTestPlayer::FindDevice(HWND window, const char* deviceName) {
     m_window = window;
     m_devices.clear();
     m_deviceId = GUID();
@@ -141,6 +174,11 @@ HRESULT CSpeakerTestPlayer::Open(HWND window, const char* deviceName) {
 }
 
 HRESULT CSpeakerTestPlayer::LoadWave(const char* fileName) {
+    FinishOpening();
+    return ReadWave(fileName);
+}
+
+HRESULT CSpeakerTestPlayer::ReadWave(const char* fileName) {
     m_wave.reset(new CWaveFile());
     if (FAILED(m_wave->Open(fileName))) {
         // Without a usable sound no speaker buffer can be built: starting a speaker then fails.
@@ -151,6 +189,7 @@ HRESULT CSpeakerTestPlayer::LoadWave(const char* fileName) {
 }
 
 HRESULT CSpeakerTestPlayer::QuerySpeakerConfig(DWORD* config, BOOL live) {
+    FinishOpening();
     if (!config) return E_POINTER;
     if (live) {
         if (!m_device) return E_FAIL;
@@ -161,6 +200,7 @@ HRESULT CSpeakerTestPlayer::QuerySpeakerConfig(DWORD* config, BOOL live) {
 }
 
 HRESULT CSpeakerTestPlayer::ChangeSpeakerConfig(DWORD config) {
+    FinishOpening();
     CloseDevice();
     HRESULT opened = OpenDevice();
     if (FAILED(opened)) return opened;
@@ -331,6 +371,7 @@ HRESULT CSpeakerTestPlayer::FillBuffer(IDirectSoundBuffer* buffer) {
 }
 
 HRESULT CSpeakerTestPlayer::StartSpeaker(DWORD mask, BOOL looping) {
+    FinishOpening();
     if (m_playCount == 0) {
         HRESULT result = OpenDevice();
         if (FAILED(result)) return result;
@@ -365,6 +406,7 @@ HRESULT CSpeakerTestPlayer::StartSpeaker(DWORD mask, BOOL looping) {
 }
 
 void CSpeakerTestPlayer::StopSpeaker(DWORD mask, BOOL rewind) {
+    FinishOpening();
     IDirectSoundBuffer* buffer = BufferOf(mask);
     if (!buffer) return;
     buffer->Stop();
@@ -378,6 +420,7 @@ void CSpeakerTestPlayer::StopSpeaker(DWORD mask, BOOL rewind) {
 }
 
 BOOL CSpeakerTestPlayer::IsSpeakerPlaying(DWORD mask) {
+    FinishOpening();
     IDirectSoundBuffer* buffer = BufferOf(mask);
     DWORD status = 0;
     if (!buffer || FAILED(buffer->GetStatus(&status))) return FALSE;
@@ -407,6 +450,7 @@ void CSpeakerTestPlayer::CloseDevice() {
 }
 
 HRESULT CSpeakerTestPlayer::Reset() {
+    FinishOpening();
     CloseDevice();
     m_devices.clear();
     m_wave.reset();

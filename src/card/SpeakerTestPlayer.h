@@ -12,6 +12,8 @@
 #include <dsound.h>
 
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 class CWaveFile;
@@ -54,6 +56,10 @@ public:
     HRESULT Open(HWND window, const char* deviceName);
     // Replaces the test sound. 0, or E_FAIL when the file cannot be used.
     HRESULT LoadWave(const char* fileName);
+    // Open and LoadWave on a thread of their own: finding the devices takes DirectSound a
+    // while, and the caller (a window coming up) need not wait for it. Every other call waits
+    // until the opening is done, so callers see the player as if Open had run in their place.
+    void OpenInBackground(HWND window, const char* deviceName, const char* fileName);
     // live: asks the open device (E_FAIL while closed); otherwise the cached code and 0.
     HRESULT QuerySpeakerConfig(DWORD* config, BOOL live);
     HRESULT ChangeSpeakerConfig(DWORD config);
@@ -65,18 +71,34 @@ public:
     // Releases everything: device, buffers, device list, test sound, COM. Returns 0.
     HRESULT Reset();
 
-    const std::vector<std::unique_ptr<DeviceEntry>>& GetDevices() const { return m_devices; }
-    const GUID& GetDeviceId() const { return m_deviceId; }
-    DWORD GetSpeakerCount() const { return m_speakerCount; }
+    const std::vector<std::unique_ptr<DeviceEntry>>& GetDevices() const {
+        FinishOpening();
+        return m_devices;
+    }
+    const GUID& GetDeviceId() const {
+        FinishOpening();
+        return m_deviceId;
+    }
+    DWORD GetSpeakerCount() const {
+        FinishOpening();
+        return m_speakerCount;
+    }
     LONG GetPlayCount() const { return m_playCount; }
     bool IsDeviceOpen() const { return m_device.Get() != nullptr; }
-    CWaveFile* GetWave() const { return m_wave.get(); }
+    CWaveFile* GetWave() const {
+        FinishOpening();
+        return m_wave.get();
+    }
 
 private:
     static BOOL CALLBACK EnumCallback(LPGUID guid, LPCSTR description, LPCSTR module,
                                       LPVOID context);
     static int SlotOf(DWORD mask);
 
+    // Waits for an opening in the background to end.
+    void FinishOpening() const;
+    HRESULT FindDevice(HWND window, const char* deviceName);
+    HRESULT ReadWave(const char* fileName);
     HRESULT LoadEntryPoints();
     HRESULT CreateDevice(IDirectSound** device);
     HRESULT OpenDevice();
@@ -108,4 +130,6 @@ private:
     DWORD m_started = 0;
     DirectSoundCreateFn m_create = nullptr;
     DirectSoundEnumerateFn m_enumerate = nullptr;
+    // The thread of OpenInBackground until someone waited for it.
+    mutable std::thread m_opening;
 };

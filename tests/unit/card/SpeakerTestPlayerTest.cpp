@@ -71,6 +71,8 @@ struct World {
     bool listenerSet = false;
     D3DVECTOR listener = {1, 1, 1};
     std::vector<DWORD> speakerConfigsSet;
+    HANDLE enumerateGate = nullptr; // set: the enumeration waits for it
+    DWORD enumerateThread = 0;
 
     std::vector<std::shared_ptr<BufferRecord>> Secondary() const {
         std::vector<std::shared_ptr<BufferRecord>> out;
@@ -318,6 +320,8 @@ HRESULT WINAPI FakeCreate(LPCGUID guid, LPDIRECTSOUND* device, LPUNKNOWN) {
 }
 
 HRESULT WINAPI FakeEnumerate(LPDSENUMCALLBACKA callback, LPVOID context) {
+    g_world->enumerateThread = ::GetCurrentThreadId();
+    if (g_world->enumerateGate) ::WaitForSingleObject(g_world->enumerateGate, 10000);
     for (DeviceInfo& device : g_world->devices)
         if (!callback(device.hasGuid ? &device.guid : nullptr, device.description.c_str(),
                       device.module.c_str(), context))
@@ -397,6 +401,29 @@ TEST_F(SpeakerTestPlayerTest, OpenChoosesTheLastDeviceWhoseDescriptionHoldsTheNa
     EXPECT_EQ(m_player->GetDevices().size(), 1u);
     EXPECT_TRUE(IsEqualGUID(m_player->GetDeviceId(), GUID()));
     EXPECT_TRUE(m_world.createdDefault[1]);
+}
+
+// Opening in the background leaves the caller free while DirectSound looks for its devices;
+// afterwards the player is as Open and LoadWave leave it, and plays from the caller's thread.
+TEST_F(SpeakerTestPlayerTest, OpeningInTheBackgroundDoesNotHoldTheCallerUp) {
+    CKernelHandle gate(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_world.enumerateGate = gate.Get();
+    m_world.speakerConfig = DSSPEAKER_QUAD;
+    m_player->OpenInBackground(m_window, "Quenda Wave", "QzTest.wav");
+    // Still enumerating, behind the gate, and yet the call is back.
+    EXPECT_NE(::WaitForSingleObject(gate.Get(), 0), WAIT_OBJECT_0);
+    ::SetEvent(gate.Get());
+
+    EXPECT_TRUE(IsEqualGUID(m_player->GetDeviceId(), MakeGuid(3)));
+    EXPECT_NE(m_world.enumerateThread, ::GetCurrentThreadId());
+    EXPECT_EQ(m_player->GetSpeakerCount(), 8u);
+    ASSERT_NE(m_player->GetWave(), nullptr);
+    DWORD config = 0;
+    EXPECT_EQ(m_player->QuerySpeakerConfig(&config, FALSE), 0);
+    EXPECT_EQ(config, DWORD(DSSPEAKER_QUAD));
+    ASSERT_EQ(m_player->StartSpeaker(CSpeakerTestPlayer::kCenter, FALSE), S_OK);
+    EXPECT_TRUE(m_player->IsSpeakerPlaying(CSpeakerTestPlayer::kCenter));
+    EXPECT_EQ(m_world.coopWindow, m_window);
 }
 
 TEST_F(SpeakerTestPlayerTest, AFailedOpenLeavesTwoSpeakersOnly) {

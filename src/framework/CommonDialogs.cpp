@@ -15,6 +15,24 @@ ChooseColorHook& ColourHook() {
 
 constexpr size_t kPathCapacity = 1024;
 
+// The common dialogs' library is loaded when a dialog is first wanted, not with the program:
+// most runs never show one, and loading it costs the start of the main window.
+HMODULE DialogLibrary() {
+    static const HMODULE library = ::LoadLibraryA("comdlg32.dll");
+    return library;
+}
+
+template <typename Function>
+Function DialogFunction(const char* name) {
+    const HMODULE library = DialogLibrary();
+    return library ? reinterpret_cast<Function>(
+                         reinterpret_cast<void*>(::GetProcAddress(library, name)))
+                   : nullptr;
+}
+
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+using ChooseColorFunction = BOOL(WINAPI*)(CHOOSECOLORA*);
+
 OPENFILENAMEA BuildOpenFileName(const FileDialogRequest& request, std::string& filterBuffer,
                                 std::string& fileBuffer, bool open) {
     // The filter's parts are separated by '|' and ended by two: the platform wants NULs.
@@ -42,8 +60,9 @@ bool AppFileDialog(bool open, FileDialogRequest& request) {
     if (FileHook()) return FileHook()(open, request);
     std::string filter, file;
     OPENFILENAMEA ofn = BuildOpenFileName(request, filter, file, open);
-    const BOOL chosen = open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
-    if (!chosen) return false;
+    const auto show = DialogFunction<FileDialogFunction>(open ? "GetOpenFileNameA"
+                                                              : "GetSaveFileNameA");
+    if (!show || !show(&ofn)) return false;
     request.fileName = file.c_str();
     return true;
 }
@@ -56,7 +75,8 @@ FileDialogHook SetFileDialogHook(FileDialogHook hook) {
 
 bool AppChooseColor(CHOOSECOLORA& choose) {
     if (ColourHook()) return ColourHook()(choose);
-    return ::ChooseColorA(&choose) != FALSE;
+    const auto show = DialogFunction<ChooseColorFunction>("ChooseColorA");
+    return show && show(&choose) != FALSE;
 }
 
 ChooseColorHook SetChooseColorHook(ChooseColorHook hook) {

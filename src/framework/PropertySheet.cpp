@@ -186,6 +186,13 @@ LRESULT CALLBACK CPropertySheet::CreationHook(int code, WPARAM wParam, LPARAM lP
             } catch (...) {
                 // Left unbound: Create and DoModal find the sheet without its window.
             }
+            // The sheet was all the hook was for. Every window made from here on (the pages
+            // and their controls) would pass through it, and a hook call is not cheap.
+            const HHOOK hook = t_hook;
+            t_hook = nullptr;
+            const LRESULT next = ::CallNextHookEx(nullptr, code, wParam, lParam);
+            if (hook) ::UnhookWindowsHookEx(hook);
+            return next;
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

@@ -34,6 +34,9 @@ public:
     BOOL OnInitDialog() override;
 
 protected:
+    // The standard buttons go at the end of the initialisation.
+    bool SkinsStandardButtons() const override { return false; }
+
     CCoolStatusBarCtrl m_statusBar; // never created: the sheet shows no status bar
     int m_recordDestination = -1;
     int m_playbackDestination = -1;

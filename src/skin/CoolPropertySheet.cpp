@@ -78,11 +78,13 @@ BOOL CCoolPropertySheet::OnInitDialog() {
     const bool wizard = (GetSheetFlags() & kWizardFlags) != 0;
     if (!wizard) m_tabCtrl.SubclassDlgItem(kTabControlId, m_hWnd);
     const BOOL result = CPropertySheet::OnInitDialog();
-    ReplaceButton(IDCANCEL, m_cancelButton);
-    ReplaceButton(kApplyId, m_applyButton);
-    ReplaceButton(IDOK, m_okButton);
-    ReplaceButton(kHelpId, m_helpButton);
-    if (wizard) {
+    if (SkinsStandardButtons()) {
+        ReplaceButton(IDCANCEL, m_cancelButton);
+        ReplaceButton(kApplyId, m_applyButton);
+        ReplaceButton(IDOK, m_okButton);
+        ReplaceButton(kHelpId, m_helpButton);
+    }
+    if (wizard && SkinsStandardButtons()) {
         ReplaceButton(kNextId, m_nextButton);
         ReplaceButton(kBackId, m_backButton);
         ReplaceButton(kFinishId, m_finishButton);

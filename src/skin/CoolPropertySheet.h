@@ -57,6 +57,9 @@ public:
 
 protected:
     void AddTrayIcon();
+    // Whether the initialisation replaces the standard buttons by skinned ones. A sheet that
+    // removes them right after its initialisation says no: they would be made for nothing.
+    virtual bool SkinsStandardButtons() const { return true; }
 
     CCoolTabCtrl m_tabCtrl;
     CCoolButton m_okButton;

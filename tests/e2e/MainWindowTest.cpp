@@ -24,6 +24,7 @@ constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr int kMiscLoad = 1047, kMiscSave = 1048;
 constexpr DWORD kMasterVolume = 1;
+constexpr int kVolumeSub = 1012;
 
 std::string WindowText(HWND window) {
     char text[256] = {};
@@ -238,10 +239,17 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
     ::DeleteFileA(saved.c_str());
     {
         std::ofstream out(loaded, std::ios::binary);
-        out << "Begin settings: Quenda Wave\t256\t1 104\n1\t2\t 0 65535\t(Master Volume)\n"
+        // The subwoofer at -10 dB: a card value that no mixer notification brings to the
+        // Volume page, only the pages' refresh after loading.
+        out << "Begin NonWSS Settings: Quenda Wave\t256\t1 104\nSpeakerVolSub -1310720\n"
+               "Begin settings: Quenda Wave\t256\t1 104\n1\t2\t 0 65535\t(Master Volume)\n"
                "End settings: Quenda Wave\t256\t1 104\n";
     }
     auto program = Start();
+    const auto subPosition = [&] {
+        return int(::SendMessageA(program->Control(kVolumeSub), TBM_GETPOS, 0, 0));
+    };
+    EXPECT_LE(subPosition(), 2); // 0 dB (full gain) on a card just reset
     ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
     ASSERT_TRUE(AnswerFileDialog(*program, kMiscLoad, loaded));
     CMixerDevice mixer;
@@ -253,6 +261,9 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
             return values == std::vector<DWORD>{0, 65535};
         },
         5000));
+    ASSERT_TRUE(KeySelects(*program, VK_F5, {}, 0));
+    EXPECT_NEAR(subPosition(), 65535 - 6553, 2); // a tenth of the full gain
+    ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
 
     ASSERT_TRUE(AnswerFileDialog(*program, kMiscSave, saved));
     ASSERT_TRUE(PumpUntil(

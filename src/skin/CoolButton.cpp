@@ -1,5 +1,6 @@
 #include "CoolButton.h"
 
+#include "ClassQuery.h"
 #include "CoolDialog.h"
 #include "CoolPaintDC.h"
 #include "CoolPropertyPage.h"
@@ -187,7 +188,7 @@ bool CCoolButton::IsSeeThrough() const {
 void CCoolButton::OnPaint() {
     CCoolPaintDC paint(m_hWnd);
     const Face face = GetFaceKind();
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) paint.SelectObject(font);
+    if (HFONT font = ClassFont(m_hWnd)) paint.SelectObject(font);
     if (face == Face::Group) {
         DrawGroupFace(paint);
         return;
@@ -213,7 +214,7 @@ void CCoolButton::Compose(CCoolDC& screen, const CRect& client, Face face) {
         if (!m_background) FetchBackground(dc, client);
         if (m_background) m_background->Draw(dc, 0, 0);
     }
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) dc.SelectObject(font);
+    if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
     switch (face) {
     case Face::Push:
         DrawPushFace(dc);
@@ -282,7 +283,7 @@ CCoolBitmap* CCoolButton::GetFace(bool down, HDC reference, const FacePainter& p
         CCoolDC dc;
         if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(bitmap->GetSafeHandle()))
             return nullptr;
-        if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) dc.SelectObject(font);
+        if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
         paint(dc, client);
     }
     bitmap->ReleaseHandle(true);
@@ -403,7 +404,7 @@ void CCoolButton::DrawPushLikeFace(CCoolDC& dc) {
 
 CRect CCoolButton::IndicatorRect(CCoolDC& dc, const CRect& client, bool check) const {
     const DWORD style = GetStyle();
-    if (check && GetWindowText().empty()) {
+    if (check && ClassText(m_hWnd).empty()) {
         CRect whole = client;
         whole.OffsetRect(1, IsTop(style) ? 1 : IsBottom(style) ? -1 : 0);
         return whole;
@@ -552,7 +553,7 @@ COLORREF CCoolButton::CaptionColor() const {
 }
 
 void CCoolButton::DrawCaption(CCoolDC& dc, const RECT& rect, DWORD style, const COLORREF* colour) {
-    const std::string text = GetWindowText();
+    const std::string text = ClassText(m_hWnd);
     if (text.empty()) return;
     CRect r = rect;
     r.DeflateRect(4, 1);

@@ -1,5 +1,6 @@
 #include "CoolSliderCtrl.h"
 
+#include "ClassQuery.h"
 #include "CoolBitmap.h"
 #include "CoolPaintDC.h"
 #include "FrameworkMessages.h"
@@ -51,13 +52,9 @@ TRIVERTEX Vertex(int x, int y, COLORREF c) {
     return v;
 }
 
-// Asks the system track bar's own procedure (its class's), past the subclass chain: the paint
-// of a running meter asks for its position and range 20 times a second, and every trip
-// through the chain looks its subclass data up again.
+// The paint of a running meter asks for the position and range 20 times a second.
 int AskTrackBar(HWND window, UINT message) {
-    const auto procedure = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(window, GCLP_WNDPROC));
-    if (!procedure) return static_cast<int>(::SendMessageA(window, message, 0, 0));
-    return static_cast<int>(::CallWindowProcA(procedure, window, message, 0, 0));
+    return static_cast<int>(AskClassProcedure(window, message));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CoolStatic.h"
 
+#include "ClassQuery.h"
 #include "CoolBitmap.h"
 #include "CoolPaintDC.h"
 #include "FrameworkMessages.h"
@@ -115,7 +116,7 @@ LRESULT CCoolStatic::OnPaint() {
     const DWORD kind = style & kKindMask;
     const bool enabled = IsWindowEnabled();
     // The system static keeps a font for its text kinds only; the others use the parent's.
-    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    HFONT font = ClassFont(m_hWnd);
     if (!font && GetParent())
         font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
 
@@ -165,7 +166,7 @@ LRESULT CCoolStatic::OnPaint() {
         DrawLabel(paint, client, client, 0, true);
         break;
     default: {
-        const std::string text = GetWindowText();
+        const std::string text = ClassText(m_hWnd);
         const SIZE size = paint.GetTextExtent(text.empty() ? "X" : text);
         DrawLabel(paint, client, CRect(0, 0, size.cx, client.Height() - 4), 0, true);
         break;
@@ -177,7 +178,7 @@ LRESULT CCoolStatic::OnPaint() {
 void CCoolStatic::DrawLabel(CCoolDC& dc, const CRect& client, CRect rect, UINT format,
                             bool mayWrap) {
     const DWORD style = CWnd::GetStyle();
-    const std::string text = GetWindowText();
+    const std::string text = ClassText(m_hWnd);
     format |= DT_EXPANDTABS;
     if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
     int textHeight = 0;
@@ -233,7 +234,7 @@ void CCoolStatic::DrawCaption(CCoolDC& dc, const CRect& client) {
         inner.DeflateRect(1, 1);
         dc.Draw3dRect(inner, GetColor(Light), GetColor(Shadow));
     }
-    const std::string text = GetWindowText();
+    const std::string text = ClassText(m_hWnd);
     if (text.empty()) return;
     const SIZE size = dc.GetTextExtent(text);
     int x = 2;

@@ -72,25 +72,10 @@ protected:
 
     // Starts the program and waits for its window.
     std::unique_ptr<RunningProgram> Start(const std::string& arguments = std::string()) {
-        // The instance a test just ended may hold its single-instance semaphore a moment
-        // longer; a start before it is gone would end at once as a second instance.
-        EXPECT_TRUE(PumpUntil(
-            [] {
-                CKernelHandle held(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer"));
-                return !held;
-            },
-            15000));
+        EXPECT_TRUE(WaitForNoInstance());
         auto program = std::make_unique<RunningProgram>(arguments);
         EXPECT_TRUE(program->WaitForWindow()) << arguments;
         return program;
-    }
-
-    // Presses a key in the program's window and waits until the active page is the expected one.
-    static bool KeySelects(RunningProgram& program, WORD key, std::initializer_list<WORD> modifiers,
-                           int page) {
-        program.BringToFront();
-        PressKey(key, modifiers);
-        return PumpUntil([&] { return program.ActivePageIndex() == page; }, 3000);
     }
 
     // Clicks a button of the active page and answers the file dialog with a path.
@@ -133,13 +118,13 @@ TEST_F(MainWindowTest, FreshAccountShowsEnglishTabsInTheDefaultColoursOnEveryPag
     const char* names[] = {"volume", "sources", "record", "speakers", "spdif", "misc"};
     PixelImage picture = program->WaitForNewPicture(PixelImage());
     for (int page = 0; page < 6; ++page) {
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         if (page > 0) picture = program->WaitForNewPicture(picture);
         EXPECT_FALSE(program->Screenshot(std::string("main-window-") + names[page]).empty());
         EXPECT_GT(ShareNear(picture, 0x504141, 0x18), 0.15) << names[page];
     }
     // Ctrl+F5 is no tab key.
-    EXPECT_FALSE(KeySelects(*program, VK_F5, {VK_CONTROL}, 0));
+    EXPECT_FALSE(program->SelectPageByKey(VK_F5, {VK_CONTROL}, 0));
     EXPECT_EQ(program->ActivePageIndex(), 5);
 }
 
@@ -162,7 +147,7 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     const char* names[] = {"volume", "sources", "record"};
     PixelImage picture = program->Capture();
     for (int page = 0; page < 3; ++page) {
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         if (page > 0) picture = program->WaitForNewPicture(picture);
         EXPECT_FALSE(program->Screenshot(std::string("main-window-german-") + names[page]).empty());
     }
@@ -171,7 +156,7 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     const WORD letters[] = {'Q', 'A', 'L', 'D', 'O', 'M'};
     const int pages[] = {1, 2, 3, 4, 5, 0};
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(KeySelects(*program, letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
+        EXPECT_TRUE(program->SelectPageByKey(letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
 }
 
 TEST_F(MainWindowTest, AltLettersSelectTheEnglishTabs) {
@@ -179,7 +164,7 @@ TEST_F(MainWindowTest, AltLettersSelectTheEnglishTabs) {
     const WORD letters[] = {'S', 'R', 'P', 'D', 'I', 'M'};
     const int pages[] = {1, 2, 3, 4, 5, 0};
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(KeySelects(*program, letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
+        EXPECT_TRUE(program->SelectPageByKey(letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
 }
 
 TEST_F(MainWindowTest, MinimizeLeavesTheIconOrAMinimisedWindow) {
@@ -242,7 +227,7 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
                "End settings: Quenda Wave\t256\t1 104\n";
     }
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F10, {}, 5));
     ASSERT_TRUE(AnswerFileDialog(*program, kMiscLoad, loaded));
     CMixerDevice mixer;
     ASSERT_TRUE(mixer.Open("Quenda Wave", 1, 104));
@@ -308,7 +293,7 @@ TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
             before = SteadyCardState();
             ASSERT_FALSE(before.empty());
         }
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         std::vector<HWND> controls;
         ::EnumChildWindows(program->ActivePage(), CollectChild,
                            reinterpret_cast<LPARAM>(&controls));

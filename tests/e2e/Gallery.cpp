@@ -152,15 +152,16 @@ int main(int argc, char** argv) {
     // A card of the gallery's own in its first-run state (every volume at three quarters,
     // nothing muted, so Wave plays), the same on every machine.
     UseSimulatedCard(kStateFile);
-    if (!ResetSimulatedCard()) return Fail("the simulated card could not be reset"), 1;
+    if (!ResetSimulatedCard()) {
+        Fail("the simulated card could not be reset");
+        return 1;
+    }
 
+    // The first failure ends the run: what follows would most likely fail the same way.
     Gallery gallery(folder);
-    bool ok = true;
     for (const Language& language : kLanguages) {
         const bool english = language.id == 1033;
-        if (smoke && !english) continue;
-        ok = gallery.ShootPages(language, smoke, english) && ok;
+        if ((!smoke || english) && !gallery.ShootPages(language, smoke, english)) return 1;
     }
-    if (!smoke) ok = gallery.ShootTrayMenu() && ok;
-    return ok ? 0 : 1;
+    return smoke || gallery.ShootTrayMenu() ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include "SimCard.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -50,8 +51,9 @@ public:
     // editor opened from the Misc page when asked for.
     bool ShootPages(const Language& language, bool smoke, bool editor) {
         m_settings.SetDword("Language", language.id);
-        RunningProgram program("");
-        if (!Start(program)) return false;
+        auto started = Start();
+        if (!started) return false;
+        RunningProgram& program = *started;
         PixelImage picture;
         for (int page = 0; page < 6; ++page) {
             if (smoke && page != 0 && page != kMiscPage) continue;
@@ -70,8 +72,9 @@ public:
         char path[MAX_PATH] = {};
         ::GetFullPathNameA("Quenda Mixer.exe", sizeof(path), path, nullptr);
         m_run.SetString("Quenda Mixer", std::string("\"") + path + "\" /minimize");
-        RunningProgram program("");
-        if (!Start(program)) return false;
+        auto started = Start();
+        if (!started) return false;
+        RunningProgram& program = *started;
         // The menu opens at the cursor: over the window, clear of the screen's edges.
         RECT rect = {};
         ::GetWindowRect(program.Window(), &rect);
@@ -85,11 +88,22 @@ public:
     }
 
 private:
-    bool Start(RunningProgram& program) {
-        if (!WaitForNoInstance()) return Fail("another instance of the program is running");
-        if (!program.Started()) return Fail("the program did not start");
-        if (!program.WaitForWindow()) return Fail("the program's window did not appear");
-        return true;
+    // The program with its window up; null when asked to stop (a file ".stop" in the output
+    // folder, left by scripts/gallery on Ctrl+C) or when it failed.
+    std::unique_ptr<RunningProgram> Start() {
+        std::unique_ptr<RunningProgram> program;
+        const std::string stop = m_folder + "\\.stop";
+        if (::GetFileAttributesA(stop.c_str()) != INVALID_FILE_ATTRIBUTES)
+            Fail("stopped on request");
+        else if (!WaitForNoInstance())
+            Fail("another instance of the program is running");
+        else if (!(program = std::make_unique<RunningProgram>(""))->Started())
+            Fail("the program did not start");
+        else if (!program->WaitForWindow())
+            Fail("the program's window did not appear");
+        else
+            return program;
+        return nullptr;
     }
 
     static bool Stop(RunningProgram& program) {

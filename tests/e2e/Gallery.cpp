@@ -111,7 +111,7 @@ private:
         return program.ExitCode() == 0 || Fail("the program did not end by its Exit command");
     }
 
-    // A click on the Misc page's colours button; the editor saved, then cancelled.
+    // A real click on the Misc page's colours button, the editor's picture, then Cancel.
     bool ShootEditor(RunningProgram& program) {
         HWND button = program.Control(kColorSetup);
         if (!button) return Fail("no colours button on the Misc page");

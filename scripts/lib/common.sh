@@ -69,10 +69,15 @@ host_runs_32bit() {
     [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# configure_and_build [target...]: everything, or only the targets named (with what they need).
 configure_and_build() {
     mkdir -p "$BUILD_DIR"
     # Configured every time: folders that gained a CMakeLists.txt are picked up.
     quiet cmake -S "$REPO_DIR" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN_FILE"
-    quiet cmake --build "$BUILD_DIR"
+    if [ $# -gt 0 ]; then
+        quiet cmake --build "$BUILD_DIR" --target "$@"
+    else
+        quiet cmake --build "$BUILD_DIR"
+    fi
 }

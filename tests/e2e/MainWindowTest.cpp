@@ -73,25 +73,10 @@ protected:
 
     // Starts the program and waits for its window.
     std::unique_ptr<RunningProgram> Start(const std::string& arguments = std::string()) {
-        // The instance a test just ended may hold its single-instance semaphore a moment
-        // longer; a start before it is gone would end at once as a second instance.
-        EXPECT_TRUE(PumpUntil(
-            [] {
-                CKernelHandle held(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer"));
-                return !held;
-            },
-            15000));
+        EXPECT_TRUE(WaitForNoInstance());
         auto program = std::make_unique<RunningProgram>(arguments);
         EXPECT_TRUE(program->WaitForWindow()) << arguments;
         return program;
-    }
-
-    // Presses a key in the program's window and waits until the active page is the expected one.
-    static bool KeySelects(RunningProgram& program, WORD key, std::initializer_list<WORD> modifiers,
-                           int page) {
-        program.BringToFront();
-        PressKey(key, modifiers);
-        return PumpUntil([&] { return program.ActivePageIndex() == page; }, 3000);
     }
 
     // Clicks a button of the active page and answers the file dialog with a path.
@@ -134,13 +119,13 @@ TEST_F(MainWindowTest, FreshAccountShowsEnglishTabsInTheDefaultColoursOnEveryPag
     const char* names[] = {"volume", "sources", "record", "speakers", "spdif", "misc"};
     PixelImage picture = program->WaitForNewPicture(PixelImage());
     for (int page = 0; page < 6; ++page) {
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         if (page > 0) picture = program->WaitForNewPicture(picture);
         EXPECT_FALSE(program->Screenshot(std::string("main-window-") + names[page]).empty());
         EXPECT_GT(ShareNear(picture, 0x504141, 0x18), 0.15) << names[page];
     }
     // Ctrl+F5 is no tab key.
-    EXPECT_FALSE(KeySelects(*program, VK_F5, {VK_CONTROL}, 0));
+    EXPECT_FALSE(program->SelectPageByKey(VK_F5, {VK_CONTROL}, 0));
     EXPECT_EQ(program->ActivePageIndex(), 5);
 }
 
@@ -163,7 +148,7 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     const char* names[] = {"volume", "sources", "record"};
     PixelImage picture = program->Capture();
     for (int page = 0; page < 3; ++page) {
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         if (page > 0) picture = program->WaitForNewPicture(picture);
         EXPECT_FALSE(program->Screenshot(std::string("main-window-german-") + names[page]).empty());
     }
@@ -172,7 +157,7 @@ TEST_F(MainWindowTest, StoredColoursAndGermanLabels) {
     const WORD letters[] = {'Q', 'A', 'L', 'D', 'O', 'M'};
     const int pages[] = {1, 2, 3, 4, 5, 0};
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(KeySelects(*program, letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
+        EXPECT_TRUE(program->SelectPageByKey(letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
 }
 
 TEST_F(MainWindowTest, AltLettersSelectTheEnglishTabs) {
@@ -180,7 +165,7 @@ TEST_F(MainWindowTest, AltLettersSelectTheEnglishTabs) {
     const WORD letters[] = {'S', 'R', 'P', 'D', 'I', 'M'};
     const int pages[] = {1, 2, 3, 4, 5, 0};
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(KeySelects(*program, letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
+        EXPECT_TRUE(program->SelectPageByKey(letters[i], {VK_MENU}, pages[i])) << char(letters[i]);
 }
 
 TEST_F(MainWindowTest, MinimizeLeavesTheIconOrAMinimisedWindow) {
@@ -250,7 +235,7 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
         return int(::SendMessageA(program->Control(kVolumeSub), TBM_GETPOS, 0, 0));
     };
     EXPECT_LE(subPosition(), 2); // 0 dB (full gain) on a card just reset
-    ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F10, {}, 5));
     ASSERT_TRUE(AnswerFileDialog(*program, kMiscLoad, loaded));
     CMixerDevice mixer;
     ASSERT_TRUE(mixer.Open("Quenda Wave", 1, 104));
@@ -261,9 +246,9 @@ TEST_F(MainWindowTest, PresetsThroughTheFileDialogs) {
             return values == std::vector<DWORD>{0, 65535};
         },
         5000));
-    ASSERT_TRUE(KeySelects(*program, VK_F5, {}, 0));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F5, {}, 0));
     EXPECT_NEAR(subPosition(), 65535 - 6553, 2); // a tenth of the full gain
-    ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F10, {}, 5));
 
     ASSERT_TRUE(AnswerFileDialog(*program, kMiscSave, saved));
     ASSERT_TRUE(PumpUntil(
@@ -319,7 +304,7 @@ TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
             before = SteadyCardState();
             ASSERT_FALSE(before.empty());
         }
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         std::vector<HWND> controls;
         ::EnumChildWindows(program->ActivePage(), CollectChild,
                            reinterpret_cast<LPARAM>(&controls));

@@ -179,9 +179,20 @@ bool RunningProgram::BringToFront() const {
     return PumpUntil([&] { return ::GetForegroundWindow() == m_window; }, 5000);
 }
 
+bool RunningProgram::SelectPageByKey(WORD key, std::initializer_list<WORD> modifiers,
+                                     int page) const {
+    BringToFront();
+    PressKey(key, modifiers);
+    return PumpUntil([&] { return ActivePageIndex() == page; }, 3000);
+}
+
 PixelImage RunningProgram::Capture() const {
+    return CaptureWindow(m_window);
+}
+
+PixelImage CaptureWindow(HWND window) {
     RECT rect = {};
-    if (!m_window || !::GetWindowRect(m_window, &rect)) return PixelImage();
+    if (!window || !::GetWindowRect(window, &rect)) return PixelImage();
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
@@ -196,13 +207,15 @@ PixelImage RunningProgram::Capture() const {
     return image;
 }
 
-PixelImage RunningProgram::WaitForNewPicture(const PixelImage& earlier, DWORD timeoutMs) const {
+PixelImage RunningProgram::WaitForNewPicture(const PixelImage& earlier, DWORD timeoutMs,
+                                             HWND window) const {
+    if (!window) window = m_window;
     // Each look first waits for the program to take a message, so it has finished what it was
     // doing (creating a page, painting a control) before the picture is taken.
     auto look = [&] {
         DWORD_PTR result = 0;
-        ::SendMessageTimeoutA(m_window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
-        return Capture();
+        ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
+        return CaptureWindow(window);
     };
     PixelImage last = look();
     int same = 0;
@@ -220,6 +233,15 @@ PixelImage RunningProgram::WaitForNewPicture(const PixelImage& earlier, DWORD ti
 std::string RunningProgram::Screenshot(const std::string& name) const {
     const std::string path = ArtefactPath(name + ".png");
     return WritePng(path, Capture()) ? path : std::string();
+}
+
+bool WaitForNoInstance(DWORD timeoutMs) {
+    return PumpUntil(
+        [] {
+            CKernelHandle held(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer"));
+            return !held;
+        },
+        timeoutMs);
 }
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers) {

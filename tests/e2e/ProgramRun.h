@@ -55,12 +55,16 @@ public:
     HWND WaitForDialog(DWORD timeoutMs = 15000) const;
     // Makes the window the foreground window, where keyboard input goes.
     bool BringToFront() const;
+    // Brings the window to the front, presses a key and waits until the page is the active one.
+    bool SelectPageByKey(WORD key, std::initializer_list<WORD> modifiers, int page) const;
 
     // The window as it is on the screen.
     PixelImage Capture() const;
-    // Waits until the window's picture differs from an earlier one and stays the same between
-    // two looks (the program finished painting); the picture then.
-    PixelImage WaitForNewPicture(const PixelImage& earlier, DWORD timeoutMs = 5000) const;
+    // Waits until the picture of the window (of another window of the program when given)
+    // differs from an earlier one and stays the same between two looks (the program finished
+    // painting); the picture then.
+    PixelImage WaitForNewPicture(const PixelImage& earlier, DWORD timeoutMs = 5000,
+                                 HWND window = nullptr) const;
     // Saves the window's picture as artefacts/<name>.png; the path, empty when failed.
     std::string Screenshot(const std::string& name) const;
 
@@ -69,6 +73,13 @@ private:
     DWORD m_id = 0;
     HWND m_window = nullptr;
 };
+
+// Waits until no instance of the program holds its single-instance semaphore: one that has
+// just ended may hold it a moment longer, and a start before it is gone ends at once.
+bool WaitForNoInstance(DWORD timeoutMs = 15000);
+
+// A window as it is on the screen, frame included.
+PixelImage CaptureWindow(HWND window);
 
 // Real input through the display, to whatever window has the focus.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-void UseSimulatedCard() {
+void UseSimulatedCard(const char* stateFile) {
     ::SetEnvironmentVariableA(kMixerDriverVariable, "quendasim.dll");
-    ::SetEnvironmentVariableA("QUENDA_SIM_STATE", kTestStateFile);
+    ::SetEnvironmentVariableA("QUENDA_SIM_STATE", stateFile);
     InstallMixerApi(nullptr);
 }
 

@@ -9,9 +9,9 @@
 
 constexpr const char* kTestStateFile = "quendasim-test-state.bin";
 
-// Selects the simulated card for this process and its children; the next mixer call binds
-// to it.
-void UseSimulatedCard();
+// Selects the simulated card with a state file for this process and its children; the next
+// mixer call binds to it.
+void UseSimulatedCard(const char* stateFile = kTestStateFile);
 // Returns the card to its first-run state (the card's own reset, as quendasim-ctl does).
 bool ResetSimulatedCard();
 

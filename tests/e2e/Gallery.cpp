@@ -1,0 +1,181 @@
+// The screenshot gallery: "Quenda Mixer.exe" started against the simulated card and every
+// page saved as a PNG in each of the six built-in languages, then the colour set editor
+// and the notification-area menu. scripts/gallery runs it and writes the index page.
+//
+// Usage: quenda-gallery <output folder> [smoke]
+// "smoke" saves the Volume and Misc pages in English and the colour set editor only.
+// Runs in the program's folder against a state file of its own, and puts the registry values
+// it changes back as they were.
+#include "Png.h"
+#include "ProgramRun.h"
+#include "Pump.h"
+#include "SimCard.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kStateFile = "quendasim-gallery-state.bin";
+constexpr int kColorSetup = 1053;
+constexpr UINT kTrayNotify = 0x514;
+
+struct Language {
+    DWORD id;
+    const char* code;
+};
+const Language kLanguages[] = {{1031, "de"}, {1033, "en"}, {1034, "es"},
+                               {1036, "fr"}, {1040, "it"}, {1043, "nl"}};
+const char* const kPages[] = {"volume", "sources", "record", "speakers", "spdif", "misc"};
+constexpr int kMiscPage = 5;
+
+bool Fail(const std::string& what) {
+    std::fprintf(stderr, "quenda-gallery: %s\n", what.c_str());
+    return false;
+}
+
+class Gallery {
+public:
+    explicit Gallery(const std::string& folder) : m_folder(folder) {
+        // The pictures show the program's own colours, without the tray icon's Run value.
+        for (const char* name :
+             {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"})
+            m_settings.Delete(name);
+        m_run.Delete("Quenda Mixer");
+    }
+
+    // One start in a language: the chosen pages (all when smoke is off), and the colour set
+    // editor opened from the Misc page when asked for.
+    bool ShootPages(const Language& language, bool smoke, bool editor) {
+        m_settings.SetDword("Language", language.id);
+        auto started = Start();
+        if (!started) return false;
+        RunningProgram& program = *started;
+        PixelImage picture;
+        for (int page = 0; page < 6; ++page) {
+            if (smoke && page != 0 && page != kMiscPage) continue;
+            if (!program.SelectPageByKey(WORD(VK_F5 + page), {}, page))
+                return Fail(std::string("page not selected: ") + kPages[page]);
+            picture = program.WaitForNewPicture(picture);
+            if (!Save(std::string(kPages[page]) + "-" + language.code, picture)) return false;
+        }
+        if (editor && !ShootEditor(program)) return false;
+        return Stop(program);
+    }
+
+    // The menu of the notification-area icon, opened as the shell does on a right click.
+    bool ShootTrayMenu() {
+        m_settings.SetDword("Language", 1033);
+        char path[MAX_PATH] = {};
+        ::GetFullPathNameA("Quenda Mixer.exe", sizeof(path), path, nullptr);
+        m_run.SetString("Quenda Mixer", std::string("\"") + path + "\" /minimize");
+        auto started = Start();
+        if (!started) return false;
+        RunningProgram& program = *started;
+        // The menu opens at the cursor: over the window, clear of the screen's edges.
+        RECT rect = {};
+        ::GetWindowRect(program.Window(), &rect);
+        ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        ::PostMessageA(program.Window(), kTrayNotify, 1, WM_RBUTTONUP);
+        HWND menu = nullptr;
+        if (!PumpUntil([&] { return (menu = ProgramMenu(program.Id())) != nullptr; }, 10000))
+            return Fail("the notification-area menu did not open");
+        if (!Save("tray-menu", program.WaitForNewPicture(PixelImage(), 5000, menu))) return false;
+        return Stop(program);
+    }
+
+private:
+    // The program with its window up; null when asked to stop (a file ".stop" in the output
+    // folder, left by scripts/gallery on Ctrl+C) or when it failed.
+    std::unique_ptr<RunningProgram> Start() {
+        std::unique_ptr<RunningProgram> program;
+        const std::string stop = m_folder + "\\.stop";
+        if (::GetFileAttributesA(stop.c_str()) != INVALID_FILE_ATTRIBUTES)
+            Fail("stopped on request");
+        else if (!WaitForNoInstance())
+            Fail("another instance of the program is running");
+        else if (!(program = std::make_unique<RunningProgram>(""))->Started())
+            Fail("the program did not start");
+        else if (!program->WaitForWindow())
+            Fail("the program's window did not appear");
+        else
+            return program;
+        return nullptr;
+    }
+
+    static bool Stop(RunningProgram& program) {
+        program.End();
+        return program.ExitCode() == 0 || Fail("the program did not end by its Exit command");
+    }
+
+    // A real click on the Misc page's colours button, the editor's picture, then Cancel.
+    bool ShootEditor(RunningProgram& program) {
+        HWND button = program.Control(kColorSetup);
+        if (!button) return Fail("no colours button on the Misc page");
+        RECT rect = {};
+        ::GetClientRect(button, &rect);
+        ClickAt(button, {rect.right / 2, rect.bottom / 2});
+        HWND editor = program.WaitForDialog();
+        if (!editor) return Fail("the colour set editor did not open");
+        if (!Save("colour-editor", program.WaitForNewPicture(PixelImage(), 5000, editor)))
+            return false;
+        ::PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+        return PumpUntil([&] { return !::IsWindow(editor); }, 5000) ||
+               Fail("the colour set editor did not close");
+    }
+
+    // The program's shown pop-up menu window.
+    static HWND ProgramMenu(DWORD processId) {
+        for (HWND menu = ::FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+             menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(menu, &owner);
+            if (owner == processId && ::IsWindowVisible(menu)) return menu;
+        }
+        return nullptr;
+    }
+
+    bool Save(const std::string& name, const PixelImage& picture) const {
+        const std::string path = m_folder + "\\" + name + ".png";
+        if (picture.pixels.empty() || !WritePng(path, picture)) return Fail("not saved: " + path);
+        std::printf("%s\n", path.c_str());
+        return true;
+    }
+
+    std::string m_folder;
+    ScopedRegistryValues m_settings{
+        HKEY_CURRENT_USER,
+        kSettingsKey,
+        {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"}};
+    ScopedRegistryValues m_run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || (argc > 2 && std::string(argv[2]) != "smoke")) {
+        std::fprintf(stderr, "usage: quenda-gallery <output folder> [smoke]\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const bool smoke = argc > 2;
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    // A card of the gallery's own in its first-run state (every volume at three quarters,
+    // nothing muted, so Wave plays), the same on every machine.
+    UseSimulatedCard(kStateFile);
+    if (!ResetSimulatedCard()) {
+        Fail("the simulated card could not be reset");
+        return 1;
+    }
+
+    // The first failure ends the run: what follows would most likely fail the same way.
+    Gallery gallery(folder);
+    for (const Language& language : kLanguages) {
+        const bool english = language.id == 1033;
+        if ((!smoke || english) && !gallery.ShootPages(language, smoke, english)) return 1;
+    }
+    return smoke || gallery.ShootTrayMenu() ? 0 : 1;
+}

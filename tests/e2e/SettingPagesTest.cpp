@@ -99,7 +99,7 @@ bool CheckBecomes(HWND button, bool on) {
 void ClickControl(HWND control) {
     HWND top = ::GetAncestor(control, GA_ROOT);
     ::SetForegroundWindow(top);
-    PumpUntil([&] { return ::GetForegroundWindow() == top; }, 5000);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == top; }, 5000)) << "in front";
     RECT rect = {};
     ::GetClientRect(control, &rect);
     ClickAt(control, {rect.right / 2, rect.bottom / 2});
@@ -495,39 +495,20 @@ TEST_F(SettingPagesTest, DigitalOptionsReachTheCardByMouseAndKeyboard) {
     EXPECT_FALSE(program->Screenshot("setting-pages-spdif").empty());
 }
 
-// The language list relabels every open page and the tabs at once and the language is stored
-// at the end; the autostart box writes and removes the Run value together with the icon (with
-// the icon, closing the window only hides it).
-TEST_F(SettingPagesTest, LanguageAndAutostartFromTheMiscPage) {
+// The autostart box writes and removes the Run value together with the icon (with the icon,
+// closing the window only hides it); the language list relabels every open page and the tabs
+// at once, and the language is stored at the end.
+TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage)); // the page gets its window
+    HWND sheet = program->Window();
     ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
-    HWND speakers = PageWindow(*program, kSpeakersPage);
     EXPECT_NE(WindowText(program->Control(IDC_MISC_ABOUT_TEXT)).find("Driver Version: 5.12.0.27"),
               std::string::npos);
     program->WaitForNewPicture(PixelImage());
     EXPECT_FALSE(program->Screenshot("setting-pages-misc").empty());
 
-    ASSERT_TRUE(ChooseWithMouse(*program, program->Control(IDC_MISC_LANGUAGE), 0x0407));
-    EXPECT_TRUE(
-        PumpUntil([&] { return WindowText(program->Control(IDC_MISC_SAVE)) == "Speichern"; }));
-    EXPECT_TRUE(PumpUntil([&] { return program->ActivePageIndex() == kMiscPage; }));
-    EXPECT_EQ(program->TabText(kSpeakersPage), "&Lautsprecher");
-    EXPECT_EQ(program->TabText(kMiscPage), "S&onstiges");
-    EXPECT_EQ(WindowText(::GetDlgItem(speakers, IDC_SPK_CONFIG_GROUP)), "Lautsprecheranordnung");
-    EXPECT_EQ(ComboText(::GetDlgItem(speakers, IDC_SPK_CONFIG)), "Stereo-Lautsprecher");
-    EXPECT_EQ(ComboText(::GetDlgItem(speakers, IDC_SPK_ROOM)), "--- Keiner ---");
-
     // Autostart on: the running program, quoted, with /minimize; the icon keeps it running.
-    char folder[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, folder, MAX_PATH);
-    std::string expected = folder;
-    expected = "\"" + expected.substr(0, expected.rfind('\\')) + "\\Quenda Mixer.exe\" /minimize";
-    HWND box = program->Control(IDC_MISC_TRAY_ICON);
-    ClickControl(box);
-    ASSERT_TRUE(CheckBecomes(box, true));
-    std::string command;
-    EXPECT_TRUE(PumpUntil([&] {
+    auto runValue = [&](std::string* command) {
         char text[512] = {};
         DWORD size = sizeof(text) - 1;
         HKEY key = nullptr;
@@ -537,31 +518,54 @@ TEST_F(SettingPagesTest, LanguageAndAutostartFromTheMiscPage) {
             ::RegQueryValueExA(key, "Quenda Mixer", nullptr, nullptr, reinterpret_cast<BYTE*>(text),
                                &size) == ERROR_SUCCESS;
         ::RegCloseKey(key);
-        command = text;
+        if (command) *command = text;
         return found;
-    }));
+    };
+    char folder[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, folder, MAX_PATH);
+    std::string expected = folder;
+    expected = "\"" + expected.substr(0, expected.rfind('\\')) + "\\Quenda Mixer.exe\" /minimize";
+    HWND box = program->Control(IDC_MISC_TRAY_ICON);
+    ClickControl(box);
+    ASSERT_TRUE(CheckBecomes(box, true));
+    std::string command;
+    EXPECT_TRUE(PumpUntil([&] { return runValue(&command); }));
     EXPECT_EQ(command, expected);
-    HWND sheet = program->Window();
-    program->BringToFront();
+    ASSERT_TRUE(program->BringToFront());
     PressKey(VK_F4, {VK_MENU});
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(sheet); }));
     EXPECT_FALSE(program->HasEnded());
 
-    // Autostart off: the value goes, and without the icon closing the window ends the program.
+    // Autostart off: the value goes.
     ::ShowWindow(sheet, SW_SHOW);
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }));
     ClickControl(box);
     ASSERT_TRUE(CheckBecomes(box, false));
-    EXPECT_TRUE(PumpUntil([&] {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return true;
-        const bool found = ::RegQueryValueExA(key, "Quenda Mixer", nullptr, nullptr, nullptr,
-                                              nullptr) == ERROR_SUCCESS;
-        ::RegCloseKey(key);
-        return !found;
-    }));
-    program->BringToFront();
+    EXPECT_TRUE(PumpUntil([&] { return !runValue(nullptr); }));
+
+    // German relabels the open Speakers page, the tabs and this page, which stays in front with
+    // the focus on the list.
+    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage)); // the page gets its window
+    ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
+    ASSERT_TRUE(ChooseWithMouse(*program, program->Control(IDC_MISC_LANGUAGE), 0x0407));
+    EXPECT_TRUE(
+        PumpUntil([&] { return WindowText(program->Control(IDC_MISC_SAVE)) == "Speichern"; }));
+    EXPECT_TRUE(PumpUntil([&] { return program->ActivePageIndex() == kMiscPage; }));
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(sheet, nullptr), &thread));
+    EXPECT_EQ(thread.hwndFocus, program->Control(IDC_MISC_LANGUAGE));
+    EXPECT_EQ(program->TabText(kSpeakersPage), "&Lautsprecher");
+    EXPECT_EQ(program->TabText(kMiscPage), "S&onstiges");
+    HWND speakers = PageWindow(*program, kSpeakersPage);
+    EXPECT_EQ(WindowText(::GetDlgItem(speakers, IDC_SPK_CONFIG_GROUP)), "Lautsprecheranordnung");
+    EXPECT_EQ(ComboText(::GetDlgItem(speakers, IDC_SPK_CONFIG)), "Stereo-Lautsprecher");
+    EXPECT_EQ(ComboText(::GetDlgItem(speakers, IDC_SPK_ROOM)), "--- Keiner ---");
+
+    // Without the icon closing the window ends the program, which stores its language. (Wine's
+    // combo box keeps Alt+F4 to itself while it has the focus: Tab moves on first.)
+    ASSERT_TRUE(program->BringToFront());
+    PressKey(VK_TAB);
     PressKey(VK_F4, {VK_MENU});
     EXPECT_TRUE(program->WaitForEnd(15000));
     EXPECT_EQ(program->ExitCode(), 0u);

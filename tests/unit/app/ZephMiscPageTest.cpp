@@ -266,8 +266,8 @@ TEST_F(ZephMiscPageTest, CheckBoxSwitchesAutostartAndIcon) {
     EXPECT_FALSE(ReadValue(CZephMiscPage::kRunKey, "Quenda Mixer", nullptr));
     EXPECT_FALSE(sheet->HasTrayIcon());
 
-    // Reopening shows the value's presence, whatever it holds.
-    WriteRunValue("x");
+    // Reopening shows the value's presence, whatever it holds, also when it is long.
+    WriteRunValue(std::string(600, 'x').c_str());
     sheet.reset();
     OpenSheet();
     EXPECT_EQ(::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_GETCHECK, 0, 0), BST_CHECKED);

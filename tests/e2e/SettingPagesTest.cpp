@@ -293,7 +293,7 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     auto shown = [&](int id) { return ::IsWindowVisible(program->Control(id)) != FALSE; };
     EXPECT_EQ(ComboText(config), "Stereo Speakers"); // DirectSound under Wine starts in stereo
 
-    // Stereo: "Enable" turns the output on, and the S/P-DIF page shows it.
+    // Stereo: "Enable" turns the output on.
     ClickControl(spdif);
     EXPECT_TRUE(CardByteBecomes(1, 0, 1));
     EXPECT_TRUE(Checked(spdif));

@@ -75,6 +75,18 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+BOOL CALLBACK CollectText(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<std::string>*>(data)->push_back(WindowText(window));
+    return TRUE;
+}
+
+// The texts of a window's controls.
+std::vector<std::string> ChildTexts(HWND window) {
+    std::vector<std::string> texts;
+    ::EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
 // The text of a drop-down list's selected item, asked for as wide text: Wine passes the ANSI
 // form of this message between processes as wide characters.
 std::string ComboText(HWND combo) {
@@ -543,10 +555,13 @@ TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
     ASSERT_TRUE(CheckBecomes(box, false));
     EXPECT_TRUE(PumpUntil([&] { return !runValue(nullptr); }));
 
-    // German relabels the open Speakers page, the tabs and this page, which stays in front with
-    // the focus on the list.
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage)); // the page gets its window
-    ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
+    // German relabels every open page and the tabs at once; this page stays in front with the
+    // focus on the list.
+    std::vector<std::string> english[6];
+    for (int page = 0; page < 6; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), page)) << page; // opens the page
+        english[page] = ChildTexts(PageWindow(*program, page));
+    }
     ASSERT_TRUE(ChooseWithMouse(*program, program->Control(IDC_MISC_LANGUAGE), 0x0407));
     EXPECT_TRUE(
         PumpUntil([&] { return WindowText(program->Control(IDC_MISC_SAVE)) == "Speichern"; }));
@@ -555,6 +570,8 @@ TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
     thread.cbSize = sizeof(thread);
     ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(sheet, nullptr), &thread));
     EXPECT_EQ(thread.hwndFocus, program->Control(IDC_MISC_LANGUAGE));
+    for (int page = 0; page < 6; ++page)
+        EXPECT_NE(ChildTexts(PageWindow(*program, page)), english[page]) << page;
     EXPECT_EQ(program->TabText(kSpeakersPage), "&Lautsprecher");
     EXPECT_EQ(program->TabText(kMiscPage), "S&onstiges");
     HWND speakers = PageWindow(*program, kSpeakersPage);

@@ -27,8 +27,8 @@ bool CZephApp::CreateMainWindow(const CZephCommandLineInfo& commandLine) {
     // With an autostart entry the program lives in the notification area.
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
-    char command[512] = {};
-    if (run.QueryValue(m_appName.c_str(), command, sizeof(command))) {
+    // Only the value's presence counts: a long command line is an autostart entry too.
+    if (run.HasValue(m_appName.c_str())) {
         HICON icon = ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
         window->SetTrayIcon(icon, IDR_TRAY_MENU);
     }

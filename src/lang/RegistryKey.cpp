@@ -131,6 +131,12 @@ BOOL CRegistryKey::QueryValue(const char* name, void* buffer, DWORD capacity, co
     return QueryValue(name, buffer, &size, subKey);
 }
 
+BOOL CRegistryKey::HasValue(const char* name, const char* subKey) {
+    CRegKeyHandle key = Open(subKey);
+    return key &&
+           ::RegQueryValueExA(key.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 BOOL CRegistryKey::DeleteValue(const char* name, const char* subKey) {
     CRegKeyHandle key = Open(subKey);
     if (!key) return FALSE;

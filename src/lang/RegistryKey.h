@@ -45,6 +45,8 @@ public:
     // bytes stored on success; it is left as it was on failure.
     BOOL QueryValue(const char* name, void* buffer, DWORD* size, const char* subKey = nullptr);
     BOOL QueryValue(const char* name, void* buffer, DWORD capacity, const char* subKey = nullptr);
+    // Whether the value exists, whatever its type and size. Never creates the key.
+    BOOL HasValue(const char* name, const char* subKey = nullptr);
 
     // Never creates the key.
     BOOL DeleteValue(const char* name, const char* subKey = nullptr);

@@ -50,8 +50,8 @@ BOOL CZephMiscPage::OnInitDialog() {
 
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
-    char command[512] = {};
-    const bool autostart = run.QueryValue(AppName().c_str(), command, DWORD(sizeof(command)));
+    // Only the value's presence counts: a long command line is an autostart entry too.
+    const bool autostart = run.HasValue(AppName().c_str()) != FALSE;
     if (m_trayIcon.GetSafeHwnd())
         m_trayIcon.SendMessage(BM_SETCHECK, autostart ? BST_CHECKED : BST_UNCHECKED);
 

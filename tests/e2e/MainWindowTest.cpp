@@ -175,7 +175,9 @@ TEST_F(MainWindowTest, MinimizeLeavesTheIconOrAMinimisedWindow) {
         EXPECT_TRUE(::IsWindowVisible(program->Window()));
         EXPECT_TRUE(::IsIconic(program->Window()));
     }
-    run.SetString("Quenda Mixer", "C:\\windows\\system32\\Quenda Mixer.exe /minimize");
+    // Only the value's presence counts, also for a command line longer than 512 bytes.
+    run.SetString("Quenda Mixer",
+                  "\"C:\\" + std::string(600, 'x') + "\\Quenda Mixer.exe\" /minimize");
     auto program = Start("/minimize");
     ASSERT_TRUE(program->Window());
     EXPECT_FALSE(::IsWindowVisible(program->Window()));

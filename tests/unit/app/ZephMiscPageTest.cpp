@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -156,6 +157,63 @@ TEST_F(ZephMiscPageTest, AboutTextNamesProgramAndDriverVersions) {
               "%n%d A 1 2 %s 100%");
 }
 
+// Moves a file aside for the life of the object.
+class FileAside {
+public:
+    explicit FileAside(std::string path) : m_path(std::move(path)) {
+        m_moved = ::MoveFileExA(m_path.c_str(), Aside().c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    }
+    ~FileAside() {
+        if (m_moved) ::MoveFileExA(Aside().c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    std::string Aside() const { return m_path + ".aside"; }
+
+private:
+    std::string m_path;
+    bool m_moved = false;
+};
+
+// The driver file is looked for by its bare name (which finds it beside the program), then in
+// the system folder, its "drivers" folder and the "drivers" folder of the system folder's name
+// with "32": placed in each alone, the About text shows its version.
+TEST_F(ZephMiscPageTest, DriverFileIsFoundAlongEachOfItsPaths) {
+    char system[MAX_PATH] = {}, program[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder = program;
+    folder.erase(folder.rfind('\\'));
+    const std::string system3232 = std::string(system) + "32";
+    // The build puts the file beside the programs; the simulated card installs it in "drivers".
+    FileAside beside(folder + "\\quenda.sys");
+    FileAside installed(std::string(system) + "\\drivers\\quenda.sys");
+    const std::string source = beside.Aside();
+    ASSERT_NE(::GetFileAttributesA(source.c_str()), INVALID_FILE_ATTRIBUTES);
+    const bool made3232 = ::CreateDirectoryA(system3232.c_str(), nullptr) != 0;
+    const bool madeDrivers = ::CreateDirectoryA((system3232 + "\\drivers").c_str(), nullptr) != 0;
+
+    HWND about = Misc(IDC_MISC_ABOUT_TEXT);
+    auto driverShown = [&] {
+        ::SendMessageA(::GetParent(about), WM_LANGUAGE_CHANGED, 0x0409, 0);
+        const std::string text = Text(about);
+        return text.substr(text.rfind('\n') + 1);
+    };
+    EXPECT_EQ(driverShown(), "Driver Version: not installed");
+    const std::string places[] = {folder, system, std::string(system) + "\\drivers",
+                                  system3232 + "\\drivers"};
+    for (const std::string& place : places) {
+        const std::string path = place + "\\quenda.sys";
+        if (!::CopyFileA(source.c_str(), path.c_str(), FALSE)) {
+            ADD_FAILURE() << "cannot place " << path;
+            continue;
+        }
+        EXPECT_EQ(driverShown(), "Driver Version: 5.12.0.27") << path;
+        ::DeleteFileA(path.c_str());
+    }
+    EXPECT_EQ(driverShown(), "Driver Version: not installed");
+    if (madeDrivers) ::RemoveDirectoryA((system3232 + "\\drivers").c_str());
+    if (made3232) ::RemoveDirectoryA(system3232.c_str());
+}
+
 TEST_F(ZephMiscPageTest, LanguageListRelabelsTheOpenWindow) {
     HWND list = Misc(IDC_MISC_LANGUAGE);
     EXPECT_EQ(::SendMessageA(list, CB_GETCOUNT, 0, 0), 6);
@@ -208,8 +266,8 @@ TEST_F(ZephMiscPageTest, CheckBoxSwitchesAutostartAndIcon) {
     EXPECT_FALSE(ReadValue(CZephMiscPage::kRunKey, "Quenda Mixer", nullptr));
     EXPECT_FALSE(sheet->HasTrayIcon());
 
-    // Reopening shows the value's presence, whatever it holds.
-    WriteRunValue("x");
+    // Reopening shows the value's presence, whatever it holds, also when it is long.
+    WriteRunValue(std::string(600, 'x').c_str());
     sheet.reset();
     OpenSheet();
     EXPECT_EQ(::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_GETCHECK, 0, 0), BST_CHECKED);

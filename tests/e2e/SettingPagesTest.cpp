@@ -1,0 +1,638 @@
+// The Speakers, S/P-DIF and Misc pages of "Quenda Mixer.exe" driven from outside with real
+// keyboard and mouse input: what reaches the simulated card, the DirectSound acceleration in
+// the card's device key, the test sound on the sound server, the language, the autostart entry
+// and the colour set editor. Every test puts back the card and the registry values it changes.
+#include "MonitorRecorder.h"
+#include "ProgramRun.h"
+#include "Pump.h"
+#include "SimCard.h"
+#include "SimDevice.h"
+#include "SimRegistration.h"
+#include "UniqueHandle.h"
+
+#include "../../src/res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr int kSpeakersPage = 3, kSpdifPage = 4, kMiscPage = 5;
+// The colour set editor's preset list and "Reflections off" box.
+constexpr int kEditorPresets = 21863, kEditorReflectionsOff = 21871;
+// Row of "Black/White" among the editor's built-in sets (the item data of its list entry).
+constexpr LRESULT kBlackWhiteRow = 6;
+
+// ---- the card, through quendasim-ctl ----
+
+std::vector<int> CardProperty(int id) {
+    std::istringstream in(RunCtl("prop get " + std::to_string(id)).output);
+    std::vector<int> bytes;
+    for (int value = 0; in >> value;)
+        bytes.push_back(value);
+    return bytes;
+}
+
+bool SetCardSpeakerMode(int mode) {
+    return RunCtl("prop set 3 " + std::to_string(mode) + " 0 0 0").exitCode == 0;
+}
+
+// Waits until a byte of a card property holds a value.
+bool CardByteBecomes(int id, size_t index, int value) {
+    return PumpUntil(
+        [&] {
+            const std::vector<int> bytes = CardProperty(id);
+            return bytes.size() > index && bytes[index] == value;
+        },
+        5000);
+}
+
+LONG CardEffect() {
+    const std::vector<int> bytes = CardProperty(5);
+    if (bytes.size() != 4) return -1;
+    return LONG(DWORD(bytes[0]) | DWORD(bytes[1]) << 8 | DWORD(bytes[2]) << 16 |
+                DWORD(bytes[3]) << 24);
+}
+
+bool CardEffectBecomes(LONG effect) {
+    return PumpUntil([&] { return CardEffect() == effect; }, 5000);
+}
+
+// ---- windows of the program ----
+
+std::string WindowText(HWND window) {
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+BOOL CALLBACK CollectText(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<std::string>*>(data)->push_back(WindowText(window));
+    return TRUE;
+}
+
+// The texts of a window's controls.
+std::vector<std::string> ChildTexts(HWND window) {
+    std::vector<std::string> texts;
+    ::EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// The text of a drop-down list's selected item, asked for as wide text: Wine passes the ANSI
+// form of this message between processes as wide characters.
+std::string ComboText(HWND combo) {
+    const LRESULT item = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    wchar_t text[512] = {};
+    if (item < 0 || ::SendMessageW(combo, CB_GETLBTEXTLEN, item, 0) >= LRESULT(512)) return "";
+    ::SendMessageW(combo, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+    char ansi[1024] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof(ansi), nullptr, nullptr);
+    return ansi;
+}
+
+bool Checked(HWND button) {
+    return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool CheckBecomes(HWND button, bool on) {
+    return PumpUntil([&] { return Checked(button) == on; }, 5000);
+}
+
+// Clicks the middle of a control, its window (the main window or a dialog) in front first.
+void ClickControl(HWND control) {
+    HWND top = ::GetAncestor(control, GA_ROOT);
+    ::SetForegroundWindow(top);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == top; }, 5000)) << "in front";
+    RECT rect = {};
+    ::GetClientRect(control, &rect);
+    ClickAt(control, {rect.right / 2, rect.bottom / 2});
+}
+
+void MouseAt(HWND window, POINT client, DWORD flags) {
+    ::ClientToScreen(window, &client);
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((client.x * 65535 + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((client.y * 65535 + height / 2) / (height - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+// Presses the left button at one point of a window, moves in steps to another and lets go.
+void Drag(HWND window, POINT from, POINT to) {
+    MouseAt(window, from, 0);
+    MouseAt(window, from, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 8; ++step) {
+        MouseAt(window, {from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8},
+                0);
+        PumpPending();
+    }
+    MouseAt(window, to, MOUSEEVENTF_LEFTUP);
+}
+
+// A rectangle that a control reports through a pointer, read from the program's memory.
+RECT RemoteRect(const RunningProgram& program, HWND control, UINT message) {
+    RECT rect = {};
+    CKernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                        FALSE, program.Id()));
+    void* remote =
+        process ? ::VirtualAllocEx(process.Get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE)
+                : nullptr;
+    if (!remote) return rect;
+    ::SendMessageA(control, message, 0, reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process.Get(), remote, &rect, sizeof(rect), nullptr);
+    ::VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return rect;
+}
+
+struct ListSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDroppedList(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ListSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof(className));
+    if (owner == search->processId && std::string(className) == "ComboLBox" &&
+        ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Drops a combo box's list with a click and clicks the item whose data is given.
+bool ChooseWithMouse(const RunningProgram& program, HWND combo, LRESULT data) {
+    int item = -1;
+    const int count = int(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count && item < 0; ++i)
+        if (::SendMessageA(combo, CB_GETITEMDATA, i, 0) == data) item = i;
+    if (item < 0) return false;
+    ClickControl(combo);
+    ListSearch search = {program.Id(), nullptr};
+    if (!PumpUntil(
+            [&] {
+                ::EnumWindows(FindDroppedList, reinterpret_cast<LPARAM>(&search));
+                return search.found != nullptr;
+            },
+            5000))
+        return false;
+    HWND list = search.found;
+    const int height = int(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    int top = int(::SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    if (height <= 0) return false;
+    RECT rect = {};
+    ::GetClientRect(list, &rect);
+    // Scrolls the item into the dropped part when it lies outside.
+    if (item < top || item - top >= rect.bottom / height) {
+        ::SendMessageA(list, LB_SETTOPINDEX, WPARAM(item), 0);
+        top = int(::SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    }
+    const int y = (item - top) * height + height / 2;
+    if (y < 0 || y >= rect.bottom) return false;
+    ClickAt(list, {rect.right / 2, y});
+    return PumpUntil(
+        [&] {
+            return !::IsWindowVisible(list) && ::SendMessageA(combo, CB_GETCURSEL, 0, 0) == item;
+        },
+        5000);
+}
+
+// ---- the card's device key ----
+
+std::string DirectSoundKey(const char* subKey) {
+    const std::vector<std::string> devices =
+        FindMediaDevices(kSimDeviceEnumerator, kSimCardHardwareId);
+    return devices.empty() ? std::string()
+                           : "System\\CurrentControlSet\\Enum\\" + devices[0] +
+                                 "\\Device Parameters\\DirectSound\\" + subKey;
+}
+
+// ---- the sound server ----
+
+// Reads the monitor until half a second in a row stayed below the level.
+bool WaitForSilence(CMonitorRecorder& recorder, int level, DWORD timeoutMs) {
+    size_t quiet = 0;
+    return PumpUntil(
+        [&] {
+            const size_t read = recorder.ReadSome();
+            quiet = recorder.TakePeak() < level ? quiet + read : 0;
+            return quiet >= 44100 * 6 / 2;
+        },
+        timeoutMs);
+}
+
+// ---- pixels ----
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+double ShareNear(const PixelImage& image, COLORREF colour, int tolerance) {
+    if (image.pixels.empty()) return 0;
+    size_t count = 0;
+    for (COLORREF pixel : image.pixels)
+        count += Near(pixel, colour, tolerance);
+    return double(count) / double(image.pixels.size());
+}
+
+class SettingPagesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { UseSimulatedCard(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(ResetSimulatedCard());
+        settings.SetDword("Language", 1033);
+        for (const char* name : kColourNames)
+            settings.Delete(name);
+        run.Delete("Quenda Mixer");
+    }
+    void TearDown() override { ResetSimulatedCard(); }
+
+    std::unique_ptr<RunningProgram> Start() {
+        // The instance a test just ended may hold its single-instance semaphore a moment longer.
+        EXPECT_TRUE(PumpUntil(
+            [] { return !CKernelHandle(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer")); },
+            15000));
+        auto program = std::make_unique<RunningProgram>("");
+        EXPECT_TRUE(program->WaitForWindow());
+        return program;
+    }
+
+    static bool KeySelects(RunningProgram& program, WORD key, int page) {
+        program.BringToFront();
+        PressKey(key);
+        return PumpUntil([&] { return program.ActivePageIndex() == page; }, 3000);
+    }
+
+    static HWND PageWindow(const RunningProgram& program, int page) {
+        return reinterpret_cast<HWND>(
+            ::SendMessageA(program.Window(), PSM_INDEXTOHWND, WPARAM(page), 0));
+    }
+
+    static constexpr const char* kColourNames[6] = {"ColBgrd",   "ColText",  "ColLum",
+                                                    "ColSelLow", "ColSelHi", "RenderMode"};
+    ScopedRegistryValues settings{
+        HKEY_CURRENT_USER,
+        kSettingsKey,
+        {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"}};
+    ScopedRegistryValues run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
+};
+
+// The configuration chosen with the mouse on the Speakers page decides the speaker buttons and
+// what the S/P-DIF output may do, on the card and on the S/P-DIF page. The card's own speaker
+// mode is set to agree each time, as the hardware would follow DirectSound.
+TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
+    auto program = Start();
+    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    HWND config = program->Control(IDC_SPK_CONFIG);
+    HWND spdif = program->Control(IDC_SPK_SPDIF_ENABLE);
+    auto shown = [&](int id) { return ::IsWindowVisible(program->Control(id)) != FALSE; };
+    EXPECT_EQ(ComboText(config), "Stereo Speakers"); // DirectSound under Wine starts in stereo
+
+    // Stereo: "Enable" turns the output on.
+    ClickControl(spdif);
+    EXPECT_TRUE(CardByteBecomes(1, 0, 1));
+    EXPECT_TRUE(Checked(spdif));
+
+    // 5.1: six buttons; the output goes off on the card and cannot be switched on.
+    ASSERT_TRUE(SetCardSpeakerMode(6));
+    ASSERT_TRUE(ChooseWithMouse(*program, config, 6));
+    EXPECT_TRUE(CardByteBecomes(1, 0, 0));
+    for (int id : {IDC_SPK_FRONT_LEFT, IDC_SPK_FRONT_RIGHT, IDC_SPK_REAR_LEFT, IDC_SPK_REAR_RIGHT,
+                   IDC_SPK_CENTER, IDC_SPK_SUB})
+        EXPECT_TRUE(shown(id)) << id;
+    EXPECT_FALSE(::IsWindowEnabled(spdif));
+    EXPECT_FALSE(Checked(spdif));
+    EXPECT_FALSE(shown(IDC_SPK_SPDIF_WARNING));
+    program->WaitForNewPicture(PixelImage());
+    EXPECT_FALSE(program->Screenshot("setting-pages-speakers").empty());
+
+    // The S/P-DIF page, opened now for the first time, takes the configuration from the player.
+    ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
+    for (int id : {IDC_SPDIF_OUT_ENABLE, IDC_SPDIF_OUT_44K, IDC_SPDIF_OUT_48K, IDC_SPDIF_OUT_GROUP})
+        EXPECT_FALSE(::IsWindowEnabled(program->Control(id))) << id;
+    EXPECT_FALSE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
+    EXPECT_TRUE(Checked(program->Control(IDC_SPDIF_OUT_48K)));
+    EXPECT_TRUE(::IsWindowVisible(program->Control(IDC_SPDIF_WARNING)));
+
+    // Quad: no center and subwoofer; the output stays unavailable.
+    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    ::SendMessageA(program->Control(IDC_SPK_CENTER), BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_TRUE(SetCardSpeakerMode(3));
+    ASSERT_TRUE(ChooseWithMouse(*program, config, 3));
+    EXPECT_FALSE(shown(IDC_SPK_CENTER));
+    EXPECT_FALSE(Checked(program->Control(IDC_SPK_CENTER)));
+    EXPECT_FALSE(shown(IDC_SPK_SUB));
+    for (int id : {IDC_SPK_FRONT_LEFT, IDC_SPK_FRONT_RIGHT, IDC_SPK_REAR_LEFT, IDC_SPK_REAR_RIGHT})
+        EXPECT_TRUE(shown(id)) << id;
+    EXPECT_FALSE(::IsWindowEnabled(spdif));
+
+    // Headphones: front left and right only; the output may be switched on again but is off.
+    ASSERT_TRUE(SetCardSpeakerMode(1));
+    ASSERT_TRUE(ChooseWithMouse(*program, config, 1));
+    for (int id : {IDC_SPK_REAR_LEFT, IDC_SPK_REAR_RIGHT, IDC_SPK_CENTER, IDC_SPK_SUB})
+        EXPECT_FALSE(shown(id)) << id;
+    EXPECT_TRUE(shown(IDC_SPK_FRONT_LEFT));
+    EXPECT_TRUE(shown(IDC_SPK_FRONT_RIGHT));
+    EXPECT_TRUE(::IsWindowEnabled(spdif));
+    EXPECT_FALSE(Checked(spdif));
+
+    // Stereo: the S/P-DIF page's output controls come back, the output still off.
+    ASSERT_TRUE(SetCardSpeakerMode(4));
+    ASSERT_TRUE(ChooseWithMouse(*program, config, 4));
+    ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
+    for (int id : {IDC_SPDIF_OUT_ENABLE, IDC_SPDIF_OUT_44K, IDC_SPDIF_OUT_48K, IDC_SPDIF_OUT_GROUP})
+        EXPECT_TRUE(::IsWindowEnabled(program->Control(id))) << id;
+    EXPECT_FALSE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
+    EXPECT_EQ(CardProperty(1).at(0), 0);
+
+    // "Enable" on this page checks both pages' boxes.
+    ClickControl(program->Control(IDC_SPDIF_OUT_ENABLE));
+    EXPECT_TRUE(CardByteBecomes(1, 0, 1));
+    EXPECT_TRUE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
+    EXPECT_TRUE(Checked(::GetDlgItem(PageWindow(*program, kSpeakersPage), IDC_SPK_SPDIF_ENABLE)));
+}
+
+// A speaker button plays the test sound on the sound server until it is clicked again; a new
+// configuration stops it while the button keeps its look.
+TEST_F(SettingPagesTest, SpeakerButtonPlaysTheTestSoundUntilClickedAgain) {
+    auto program = Start();
+    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    CMonitorRecorder recorder;
+    ASSERT_TRUE(recorder.Start());
+    ASSERT_TRUE(WaitForSilence(recorder, 100, 5000));
+
+    HWND frontLeft = program->Control(IDC_SPK_FRONT_LEFT);
+    ClickControl(frontLeft);
+    ASSERT_TRUE(CheckBecomes(frontLeft, true));
+    EXPECT_TRUE(recorder.WaitForSound(1000, 5000)) << "peak " << recorder.TakePeak();
+    ClickControl(frontLeft);
+    ASSERT_TRUE(CheckBecomes(frontLeft, false));
+    EXPECT_TRUE(WaitForSilence(recorder, 100, 5000));
+
+    HWND frontRight = program->Control(IDC_SPK_FRONT_RIGHT);
+    ClickControl(frontRight);
+    ASSERT_TRUE(CheckBecomes(frontRight, true));
+    EXPECT_TRUE(recorder.WaitForSound(1000, 5000)) << "peak " << recorder.TakePeak();
+    ASSERT_TRUE(ChooseWithMouse(*program, program->Control(IDC_SPK_CONFIG), 1));
+    EXPECT_TRUE(WaitForSilence(recorder, 100, 5000));
+    EXPECT_TRUE(Checked(frontRight));
+}
+
+// The effect box and the room list write the card's effect value; the acceleration slider,
+// dragged with the mouse, writes its level into the card's device key.
+TEST_F(SettingPagesTest, EffectAndAccelerationReachTheCardAndTheDeviceKey) {
+    const std::string mixerDefaults = DirectSoundKey("Mixer Defaults");
+    const std::string presence = DirectSoundKey("Device Presence");
+    ASSERT_FALSE(mixerDefaults.empty());
+    ScopedRegistryValues acceleration(HKEY_LOCAL_MACHINE, mixerDefaults, {"Acceleration"});
+    ScopedRegistryValues devicePresence(HKEY_LOCAL_MACHINE, presence, {"VxD", "WDM"});
+    auto keyHolds = [&](DWORD low, DWORD high) {
+        return PumpUntil(
+            [&] {
+                DWORD accel = 0, vxd = 0, wdm = 0;
+                return acceleration.QueryDword("Acceleration", &accel) && accel == low &&
+                       devicePresence.QueryDword("VxD", &vxd) && vxd == high &&
+                       devicePresence.QueryDword("WDM", &wdm) && wdm == high;
+            },
+            5000);
+    };
+    acceleration.SetDword("Acceleration", 0x0F); // level 0; the start sets full acceleration
+    devicePresence.SetDword("VxD", 0);
+    devicePresence.SetDword("WDM", 0);
+
+    ASSERT_EQ(CardEffect(), 24);
+    auto program = Start();
+    EXPECT_TRUE(keyHolds(0x0000, 1));
+    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+
+    // Effect off: "Enable" unchecked with "--- None ---"; checking it writes 25.
+    HWND enable = program->Control(IDC_SPK_EFFECT_ENABLE);
+    HWND rooms = program->Control(IDC_SPK_ROOM);
+    EXPECT_FALSE(Checked(enable));
+    EXPECT_EQ(ComboText(rooms), "--- None ---");
+    ClickControl(enable);
+    EXPECT_TRUE(CardEffectBecomes(25));
+    ASSERT_TRUE(ChooseWithMouse(*program, rooms, 0));
+    EXPECT_EQ(ComboText(rooms), "Default");
+    EXPECT_TRUE(CardEffectBecomes(0));
+    PressKey(VK_END); // the list keeps the focus
+    EXPECT_TRUE(CardEffectBecomes(22));
+    EXPECT_EQ(ComboText(rooms), "Sewer pipe");
+    ClickControl(enable);
+    EXPECT_TRUE(CardEffectBecomes(24));
+
+    // The slider starts at full acceleration; dragged to the left end it writes level 0, and
+    // dragged back to "max" level 3, each as the two halves of the code.
+    HWND slider = program->Control(IDC_SPK_ACCEL);
+    ASSERT_EQ(::SendMessageA(slider, TBM_GETPOS, 0, 0), 3);
+    RECT client = {};
+    ::GetClientRect(slider, &client);
+    auto dragTo = [&](int x) {
+        const RECT thumb = RemoteRect(*program, slider, TBM_GETTHUMBRECT);
+        program->BringToFront();
+        Drag(slider, {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2},
+             {x, (thumb.top + thumb.bottom) / 2});
+    };
+    dragTo(0);
+    EXPECT_TRUE(keyHolds(0x000F, 0));
+    EXPECT_EQ(::SendMessageA(slider, TBM_GETPOS, 0, 0), 0);
+    // A second press within the double-click time would be the slider's reset.
+    const ULONGLONG dragged = ::GetTickCount64();
+    PumpUntil([&] { return ::GetTickCount64() - dragged > ::GetDoubleClickTime() + 100; },
+              ::GetDoubleClickTime() + 1000);
+    dragTo(client.right - 1);
+    EXPECT_TRUE(keyHolds(0x0000, 1));
+    EXPECT_EQ(::SendMessageA(slider, TBM_GETPOS, 0, 0), 3);
+}
+
+// Every S/P-DIF option clicked or keyed reaches its byte of the card; signal reverse alone
+// leaves the other boxes as they are.
+TEST_F(SettingPagesTest, DigitalOptionsReachTheCardByMouseAndKeyboard) {
+    auto program = Start();
+    ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
+    auto control = [&](int id) { return program->Control(id); };
+
+    ClickControl(control(IDC_SPDIF_OUT_ENABLE));
+    EXPECT_TRUE(CardByteBecomes(1, 0, 1));
+    ClickControl(control(IDC_SPDIF_OUT_44K));
+    EXPECT_TRUE(CardByteBecomes(1, 10, 1));
+    EXPECT_TRUE(Checked(control(IDC_SPDIF_OUT_44K)));
+    // The arrow key moves to "48.0 kHz" within the radio group.
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(CardByteBecomes(1, 10, 0));
+    EXPECT_TRUE(CheckBecomes(control(IDC_SPDIF_OUT_48K), true));
+    EXPECT_FALSE(Checked(control(IDC_SPDIF_OUT_44K)));
+
+    // Loop-back by mouse, then Tab to the monitor box and the space bar.
+    ClickControl(control(IDC_SPDIF_LOOPBACK));
+    EXPECT_TRUE(CardByteBecomes(1, 4, 1));
+    PressKey(VK_TAB);
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(CardByteBecomes(1, 2, 1));
+    EXPECT_TRUE(CheckBecomes(control(IDC_SPDIF_MONITOR), true));
+    ClickControl(control(IDC_SPDIF_VALIDITY));
+    EXPECT_TRUE(CardByteBecomes(1, 6, 1));
+
+    // A box set differently from the card stays so through signal reverse, and is read back
+    // by the next option that refreshes the page.
+    ::SendMessageA(control(IDC_SPDIF_LOOPBACK), BM_SETCHECK, BST_UNCHECKED, 0);
+    ClickControl(control(IDC_SPDIF_REVERSE));
+    EXPECT_TRUE(CardByteBecomes(1, 5, 1));
+    EXPECT_FALSE(Checked(control(IDC_SPDIF_LOOPBACK)));
+    ClickControl(control(IDC_SPDIF_COPYRIGHT));
+    EXPECT_TRUE(CardByteBecomes(1, 8, 1));
+    EXPECT_TRUE(CheckBecomes(control(IDC_SPDIF_LOOPBACK), true));
+
+    const std::vector<int> block = CardProperty(1);
+    EXPECT_EQ(block, (std::vector<int>{1, 0, 1, 0, 1, 1, 1, 1, 1, 0, 0}));
+    ClickAt(program->ActivePage(), {2, 2}); // no focus frame in the picture
+    program->WaitForNewPicture(PixelImage());
+    EXPECT_FALSE(program->Screenshot("setting-pages-spdif").empty());
+}
+
+// The autostart box writes and removes the Run value together with the icon (with the icon,
+// closing the window only hides it); the language list relabels every open page and the tabs
+// at once, and the language is stored at the end.
+TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
+    auto program = Start();
+    HWND sheet = program->Window();
+    ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
+    EXPECT_NE(WindowText(program->Control(IDC_MISC_ABOUT_TEXT)).find("Driver Version: 5.12.0.27"),
+              std::string::npos);
+    program->WaitForNewPicture(PixelImage());
+    EXPECT_FALSE(program->Screenshot("setting-pages-misc").empty());
+
+    // Autostart on: the running program, quoted, with /minimize; the icon keeps it running.
+    auto runValue = [&](std::string* command) {
+        char text[512] = {};
+        DWORD size = sizeof(text) - 1;
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        const bool found =
+            ::RegQueryValueExA(key, "Quenda Mixer", nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                               &size) == ERROR_SUCCESS;
+        ::RegCloseKey(key);
+        if (command) *command = text;
+        return found;
+    };
+    char folder[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, folder, MAX_PATH);
+    std::string expected = folder;
+    expected = "\"" + expected.substr(0, expected.rfind('\\')) + "\\Quenda Mixer.exe\" /minimize";
+    HWND box = program->Control(IDC_MISC_TRAY_ICON);
+    ClickControl(box);
+    ASSERT_TRUE(CheckBecomes(box, true));
+    std::string command;
+    EXPECT_TRUE(PumpUntil([&] { return runValue(&command); }));
+    EXPECT_EQ(command, expected);
+    ASSERT_TRUE(program->BringToFront());
+    PressKey(VK_F4, {VK_MENU});
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(sheet); }));
+    EXPECT_FALSE(program->HasEnded());
+
+    // Autostart off: the value goes.
+    ::ShowWindow(sheet, SW_SHOW);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }));
+    ClickControl(box);
+    ASSERT_TRUE(CheckBecomes(box, false));
+    EXPECT_TRUE(PumpUntil([&] { return !runValue(nullptr); }));
+
+    // German relabels every open page and the tabs at once; this page stays in front with the
+    // focus on the list.
+    std::vector<std::string> english[6];
+    for (int page = 0; page < 6; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), page)) << page; // opens the page
+        english[page] = ChildTexts(PageWindow(*program, page));
+    }
+    ASSERT_TRUE(ChooseWithMouse(*program, program->Control(IDC_MISC_LANGUAGE), 0x0407));
+    EXPECT_TRUE(
+        PumpUntil([&] { return WindowText(program->Control(IDC_MISC_SAVE)) == "Speichern"; }));
+    EXPECT_TRUE(PumpUntil([&] { return program->ActivePageIndex() == kMiscPage; }));
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(sheet, nullptr), &thread));
+    EXPECT_EQ(thread.hwndFocus, program->Control(IDC_MISC_LANGUAGE));
+    for (int page = 0; page < 6; ++page)
+        EXPECT_NE(ChildTexts(PageWindow(*program, page)), english[page]) << page;
+    EXPECT_EQ(program->TabText(kSpeakersPage), "&Lautsprecher");
+    EXPECT_EQ(program->TabText(kMiscPage), "S&onstiges");
+    HWND speakers = PageWindow(*program, kSpeakersPage);
+    EXPECT_EQ(WindowText(::GetDlgItem(speakers, IDC_SPK_CONFIG_GROUP)), "Lautsprecheranordnung");
+    EXPECT_EQ(ComboText(::GetDlgItem(speakers, IDC_SPK_CONFIG)), "Stereo-Lautsprecher");
+    EXPECT_EQ(ComboText(::GetDlgItem(speakers, IDC_SPK_ROOM)), "--- Keiner ---");
+
+    // Without the icon closing the window ends the program, which stores its language. (Wine's
+    // combo box keeps Alt+F4 to itself while it has the focus: Tab moves on first.)
+    ASSERT_TRUE(program->BringToFront());
+    PressKey(VK_TAB);
+    PressKey(VK_F4, {VK_MENU});
+    EXPECT_TRUE(program->WaitForEnd(15000));
+    EXPECT_EQ(program->ExitCode(), 0u);
+    DWORD language = 0;
+    EXPECT_TRUE(settings.QueryDword("Language", &language));
+    EXPECT_EQ(language, 0x0407u);
+}
+
+// The colour set editor opened with a click: Cancel changes nothing; "Black/White" with OK is
+// stored (six values, bit 3 in the mode) and recolours every page of the main window.
+TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
+    auto program = Start();
+    ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
+    auto openEditor = [&] {
+        ClickControl(program->Control(IDC_MISC_COLOR_SETUP));
+        return program->WaitForDialog();
+    };
+    auto stored = [&](const char* name) {
+        DWORD value = 0;
+        return settings.QueryDword(name, &value) ? value : DWORD(-1);
+    };
+
+    HWND editor = openEditor();
+    ASSERT_TRUE(editor);
+    ClickControl(::GetDlgItem(editor, IDCANCEL));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(editor); }));
+    for (const char* name : kColourNames)
+        EXPECT_EQ(stored(name), DWORD(-1)) << name;
+    EXPECT_GT(ShareNear(program->WaitForNewPicture(PixelImage()), 0x504141, 0x18), 0.15);
+
+    editor = openEditor();
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(ChooseWithMouse(*program, ::GetDlgItem(editor, kEditorPresets), kBlackWhiteRow));
+    EXPECT_TRUE(CheckBecomes(::GetDlgItem(editor, kEditorReflectionsOff), true));
+    ClickControl(::GetDlgItem(editor, IDOK));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(editor); }));
+    const DWORD expected[6] = {0x383838, 0xFFFFFF, 0x404040, 0xAAAAAA, 0x666666, 8};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(stored(kColourNames[i]), expected[i]) << kColourNames[i];
+
+    PixelImage picture = program->Capture();
+    for (int page = 0; page < 6; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), page)) << page;
+        picture = program->WaitForNewPicture(picture);
+        EXPECT_GT(ShareNear(picture, 0x383838, 0x0C), 0.15) << page;
+        EXPECT_LT(ShareNear(picture, 0x504141, 0x0C), 0.02) << page;
+        if (page == 0) {
+            EXPECT_FALSE(program->Screenshot("main-window-after-colour-change").empty());
+        }
+    }
+}
+
+} // namespace

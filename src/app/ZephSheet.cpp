@@ -166,7 +166,7 @@ bool CZephSheet::OnKeyDown(const MSG& msg) {
     if (ModifierDown() || msg.wParam < WPARAM(kFirstPageKey)) return false;
     const int page = static_cast<int>(msg.wParam - kFirstPageKey);
     if (page >= GetPageCount()) return false;
-    SetActivePage(page);
+    SelectPageFromKeyboard(page);
     return true;
 }
 
@@ -176,8 +176,18 @@ bool CZephSheet::OnSysChar(const MSG& msg) {
     const char upper = static_cast<char>(std::toupper(ch));
     const size_t tab = m_mnemonics.find(upper);
     if (tab == std::string::npos) return false;
-    SetActivePage(static_cast<int>(tab));
+    SelectPageFromKeyboard(static_cast<int>(tab));
     return true;
+}
+
+// Selecting a page by message leaves the keyboard focus where it was: on a control of the page
+// that is now hidden, where the next key would still change a value out of sight. The focus
+// goes to the tabs, as after a click on one; Tab leads from there into the page.
+void CZephSheet::SelectPageFromKeyboard(int page) {
+    SetActivePage(page);
+    HWND focus = ::GetFocus();
+    if (!focus || !::IsWindowVisible(focus))
+        if (HWND tabs = GetTabControl()) ::SetFocus(tabs);
 }
 
 std::string CZephSheet::PresetFilter() const {

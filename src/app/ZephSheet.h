@@ -55,6 +55,7 @@ private:
     void ApplyStoredColors();
     bool OnKeyDown(const MSG& msg);
     bool OnSysChar(const MSG& msg);
+    void SelectPageFromKeyboard(int page);
     std::string PresetFilter() const;
     std::string AppName() const;
 

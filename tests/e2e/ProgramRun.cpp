@@ -129,6 +129,14 @@ HWND RunningProgram::ActivePage() const {
                     : nullptr;
 }
 
+HWND RunningProgram::FocusWindow() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!m_window || !::GetGUIThreadInfo(::GetWindowThreadProcessId(m_window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 int RunningProgram::ActivePageIndex() const {
     HWND tabs = m_window ? reinterpret_cast<HWND>(::SendMessageA(m_window, PSM_GETTABCONTROL, 0, 0))
                          : nullptr;

@@ -48,6 +48,8 @@ public:
     HWND ActivePage() const;
     int ActivePageIndex() const;
     HWND Control(int id) const { return ::GetDlgItem(ActivePage(), id); }
+    // The window of the program that has the keyboard focus, or null.
+    HWND FocusWindow() const;
     // The label of a tab of the sheet, read from the program's memory.
     std::string TabText(int tab) const;
     // A shown dialog box of the program other than the main window (file dialog, message box).

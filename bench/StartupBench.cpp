@@ -70,6 +70,37 @@ double TimeOneStart(const std::string& program, WPARAM closeCommand) {
     return elapsed;
 }
 
+// The program stores its language when it ends; the user of the prefix keeps what was there.
+class KeptLanguage {
+public:
+    KeptLanguage() {
+        DWORD size = sizeof(m_value);
+        m_present =
+            ::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "Language", RRF_RT_ANY | RRF_NOEXPAND,
+                           &m_type, m_value, &size) == ERROR_SUCCESS;
+        m_size = size;
+    }
+    ~KeptLanguage() {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_SET_VALUE, &key) !=
+            ERROR_SUCCESS)
+            return;
+        if (m_present)
+            ::RegSetValueExA(key, "Language", 0, m_type, m_value, m_size);
+        else
+            ::RegDeleteValueA(key, "Language");
+        ::RegCloseKey(key);
+    }
+
+private:
+    static constexpr const char* kSettingsKey =
+        "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+    bool m_present = false;
+    DWORD m_type = REG_DWORD;
+    BYTE m_value[512] = {};
+    DWORD m_size = 0;
+};
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
@@ -82,6 +113,7 @@ int main(int argc, char** argv) {
     const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     ::SetEnvironmentVariableA("QUENDA_MIXER_DRIVER", "quendasim.dll");
     ::SetEnvironmentVariableA("QUENDA_SIM_STATE", "quendasim-bench-state.bin");
+    const KeptLanguage language;
     std::vector<double> program, baseline;
     // Alternate the two so that both see the same machine load.
     for (int i = 0; i < starts; ++i) {

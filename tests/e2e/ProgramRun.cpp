@@ -12,6 +12,7 @@ constexpr WPARAM kExitCommand = 32772;
 struct WindowSearch {
     DWORD processId;
     bool mainWindow; // the sheet (with its tab control), or a shown dialog other than it
+    const std::function<bool(HWND)>* fits; // for a dialog, when given
     HWND found;
 };
 
@@ -27,15 +28,18 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM data) {
     ::GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsDialogClass(window)) return TRUE;
     const bool sheet = ::FindWindowExA(window, nullptr, "SysTabControl32", nullptr) != nullptr;
-    if (search->mainWindow ? sheet : (!sheet && ::IsWindowVisible(window))) {
+    if (search->mainWindow ? sheet
+                           : (!sheet && ::IsWindowVisible(window) &&
+                              (!search->fits || !*search->fits || (*search->fits)(window)))) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindProcessWindow(DWORD processId, bool mainWindow) {
-    WindowSearch search = {processId, mainWindow, nullptr};
+HWND FindProcessWindow(DWORD processId, bool mainWindow,
+                       const std::function<bool(HWND)>* fits = nullptr) {
+    WindowSearch search = {processId, mainWindow, fits, nullptr};
     ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -170,13 +174,13 @@ std::string RunningProgram::TabText(int tab) const {
     return text;
 }
 
-HWND RunningProgram::FindDialog() const {
-    return Started() ? FindProcessWindow(m_id, false) : nullptr;
+HWND RunningProgram::FindDialog(const std::function<bool(HWND)>& fits) const {
+    return Started() ? FindProcessWindow(m_id, false, &fits) : nullptr;
 }
 
-HWND RunningProgram::WaitForDialog(DWORD timeoutMs) const {
+HWND RunningProgram::WaitForDialog(DWORD timeoutMs, const std::function<bool(HWND)>& fits) const {
     HWND dialog = nullptr;
-    PumpUntil([&] { return (dialog = FindDialog()) != nullptr; }, timeoutMs);
+    PumpUntil([&] { return (dialog = FindDialog(fits)) != nullptr; }, timeoutMs);
     if (dialog) ::WaitForInputIdle(m_process.Get(), timeoutMs);
     return dialog;
 }
@@ -322,8 +326,12 @@ ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
 }
 
 ScopedRegistryValues::ScopedRegistryValues(HKEY root, const std::string& path,
-                                           std::initializer_list<const char*> names) {
-    ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+                                           std::initializer_list<const char*> names)
+    : m_root(root), m_path(path) {
+    DWORD disposition = 0;
+    ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                      &disposition);
+    m_created = m_key && disposition == REG_CREATED_NEW_KEY;
     for (const char* name : names) {
         Saved saved;
         saved.name = name;
@@ -347,7 +355,13 @@ ScopedRegistryValues::~ScopedRegistryValues() {
         else
             ::RegDeleteValueA(m_key, saved.name.c_str());
     }
+    DWORD subKeys = 0, values = 0;
+    const bool empty =
+        ::RegQueryInfoKeyA(m_key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                           nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+        subKeys == 0 && values == 0;
     ::RegCloseKey(m_key);
+    if (m_created && empty) ::RegDeleteKeyA(m_root, m_path.c_str());
 }
 
 void ScopedRegistryValues::SetDword(const char* name, DWORD value) {
@@ -360,6 +374,10 @@ void ScopedRegistryValues::SetString(const char* name, const std::string& value)
                      static_cast<DWORD>(value.size() + 1));
 }
 
+void ScopedRegistryValues::SetBinary(const char* name, const std::vector<BYTE>& value) {
+    ::RegSetValueExA(m_key, name, 0, REG_BINARY, value.data(), static_cast<DWORD>(value.size()));
+}
+
 void ScopedRegistryValues::Delete(const char* name) {
     ::RegDeleteValueA(m_key, name);
 }
@@ -370,6 +388,18 @@ bool ScopedRegistryValues::QueryDword(const char* name, DWORD* value) const {
            ::RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
                ERROR_SUCCESS &&
            type == REG_DWORD;
+}
+
+bool ScopedRegistryValues::QueryBytes(const char* name, std::vector<BYTE>* value) const {
+    DWORD size = 0;
+    if (!m_key ||
+        ::RegQueryValueExA(m_key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    value->resize(size);
+    if (::RegQueryValueExA(m_key, name, nullptr, nullptr, value->data(), &size) != ERROR_SUCCESS)
+        return false;
+    value->resize(size);
+    return true;
 }
 
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : m_name(name) {

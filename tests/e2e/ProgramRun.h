@@ -7,6 +7,7 @@
 #include "Platform.h"
 #include "UniqueHandle.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -52,9 +53,11 @@ public:
     HWND FocusWindow() const;
     // The label of a tab of the sheet, read from the program's memory.
     std::string TabText(int tab) const;
-    // A shown dialog box of the program other than the main window (file dialog, message box).
-    HWND FindDialog() const;
-    HWND WaitForDialog(DWORD timeoutMs = 15000) const;
+    // A shown dialog box of the program other than the main window (file dialog, message box);
+    // with fits, the first one in front for which it holds.
+    HWND FindDialog(const std::function<bool(HWND)>& fits = nullptr) const;
+    HWND WaitForDialog(DWORD timeoutMs = 15000,
+                       const std::function<bool(HWND)>& fits = nullptr) const;
     // Makes the window the foreground window, where keyboard input goes.
     bool BringToFront() const;
     // Brings the window to the front, presses a key and waits until the page is the active one.
@@ -90,7 +93,7 @@ void TypeText(const std::string& text);
 void ClickAt(HWND window, POINT client);
 
 // Holds values of a registry key for the life of the object, then puts back what was there
-// (or deletes what was not).
+// (or deletes what was not), and deletes the key again when it made it and it is left empty.
 class ScopedRegistryValues {
 public:
     ScopedRegistryValues(HKEY root, const std::string& path,
@@ -101,8 +104,11 @@ public:
 
     void SetDword(const char* name, DWORD value);
     void SetString(const char* name, const std::string& value);
+    void SetBinary(const char* name, const std::vector<BYTE>& value);
     void Delete(const char* name);
     bool QueryDword(const char* name, DWORD* value) const;
+    // The bytes of a value of any type.
+    bool QueryBytes(const char* name, std::vector<BYTE>* value) const;
 
 private:
     struct Saved {
@@ -111,6 +117,9 @@ private:
         DWORD type = 0;
         std::vector<BYTE> data;
     };
+    HKEY m_root = nullptr;
+    std::string m_path;
+    bool m_created = false;
     HKEY m_key = nullptr;
     std::vector<Saved> m_saved;
 };

@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -31,6 +32,11 @@ constexpr int kSpeakersPage = 3, kSpdifPage = 4, kMiscPage = 5;
 constexpr int kEditorPresets = 21863, kEditorReflectionsOff = 21871;
 // Row of "Black/White" among the editor's built-in sets (the item data of its list entry).
 constexpr LRESULT kBlackWhiteRow = 6;
+constexpr LRESULT kRandomRow = 1;
+constexpr int kEditorSave = 21864, kEditorOrganize = 21865, kEditorBackground = 21866;
+// The name entry's edit, and the organizer's list and buttons.
+constexpr int kNameEdit = 21866, kSetList = 21867, kSetDelete = 21868, kSetRename = 21869;
+constexpr const char* kColourSetsKey = "Software\\Vantrel Electronic GmbH\\Cool Colors";
 
 // ---- the card, through quendasim-ctl ----
 
@@ -95,6 +101,16 @@ std::string ComboText(HWND combo) {
     if (item < 0 || ::SendMessageW(combo, CB_GETLBTEXTLEN, item, 0) >= LRESULT(512)) return "";
     ::SendMessageW(combo, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
     char ansi[1024] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof(ansi), nullptr, nullptr);
+    return ansi;
+}
+
+// An edit control's text, asked for with a message: the system does not keep it as the
+// window's title for other processes.
+std::string EditText(HWND edit) {
+    wchar_t text[256] = {};
+    ::SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    char ansi[512] = {};
     ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof(ansi), nullptr, nullptr);
     return ansi;
 }
@@ -211,6 +227,61 @@ bool ChooseWithMouse(const RunningProgram& program, HWND combo, LRESULT data) {
         5000);
 }
 
+HWND WaitForTitled(const RunningProgram& program, const std::string& title) {
+    return program.WaitForDialog(10000, [&](HWND window) { return WindowText(window) == title; });
+}
+
+// Whether a control of the program has the focus, its dialog in front.
+bool TakesKeys(const RunningProgram& program, HWND control) {
+    HWND top = ::GetAncestor(control, GA_ROOT);
+    ::SetForegroundWindow(top);
+    return PumpUntil(
+        [&] { return ::GetForegroundWindow() == top && program.FocusWindow() == control; });
+}
+
+// A message box asking Yes or No, and its text.
+bool IsQuestion(HWND window) {
+    return ::GetDlgItem(window, IDNO) != nullptr;
+}
+
+std::string QuestionText(HWND box) {
+    char text[512] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    return text;
+}
+
+// Clicks a button of a dialog and waits until the click's handler has run: the button took the
+// focus with the press and gave the mouse back with the release, and the program then answered a
+// message. A message box the handler opened is there by then.
+void ClickAndSettle(HWND button) {
+    ClickControl(button);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    EXPECT_TRUE(PumpUntil([&] {
+        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(button, nullptr), &thread) &&
+               thread.hwndFocus == button && !thread.hwndCapture;
+    }));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(::GetAncestor(button, GA_ROOT), WM_NULL, 0, 0, SMTO_NORMAL, 5000,
+                          &result);
+}
+
+// The item data of a drop-down list's entry with exactly that text, -1 when there is none.
+LRESULT ItemDataOf(HWND combo, const wchar_t* text) {
+    const LRESULT item =
+        ::SendMessageW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(text));
+    return item < 0 ? -1 : ::SendMessageW(combo, CB_GETITEMDATA, WPARAM(item), 0);
+}
+
+// A colour set as the registry keeps it: 32-bit values, lowest byte first.
+std::vector<BYTE> SetBytes(std::initializer_list<DWORD> values) {
+    std::vector<BYTE> bytes;
+    for (DWORD value : values)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(BYTE(value >> shift));
+    return bytes;
+}
+
 // ---- the card's device key ----
 
 std::string DirectSoundKey(const char* subKey) {
@@ -304,6 +375,8 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     HWND spdif = program->Control(IDC_SPK_SPDIF_ENABLE);
     auto shown = [&](int id) { return ::IsWindowVisible(program->Control(id)) != FALSE; };
     EXPECT_EQ(ComboText(config), "Stereo Speakers"); // DirectSound under Wine starts in stereo
+    program->WaitForNewPicture(PixelImage());
+    EXPECT_FALSE(program->Screenshot("setting-pages-speakers-stereo").empty());
 
     // Stereo: "Enable" turns the output on.
     ClickControl(spdif);
@@ -321,7 +394,7 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     EXPECT_FALSE(Checked(spdif));
     EXPECT_FALSE(shown(IDC_SPK_SPDIF_WARNING));
     program->WaitForNewPicture(PixelImage());
-    EXPECT_FALSE(program->Screenshot("setting-pages-speakers").empty());
+    EXPECT_FALSE(program->Screenshot("setting-pages-speakers-5.1").empty());
 
     // The S/P-DIF page, opened now for the first time, takes the configuration from the player.
     ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
@@ -330,6 +403,8 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     EXPECT_FALSE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
     EXPECT_TRUE(Checked(program->Control(IDC_SPDIF_OUT_48K)));
     EXPECT_TRUE(::IsWindowVisible(program->Control(IDC_SPDIF_WARNING)));
+    program->WaitForNewPicture(PixelImage());
+    EXPECT_FALSE(program->Screenshot("setting-pages-spdif-5.1").empty());
 
     // Quad: no center and subwoofer; the output stays unavailable.
     ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
@@ -367,6 +442,20 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     EXPECT_TRUE(CardByteBecomes(1, 0, 1));
     EXPECT_TRUE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
     EXPECT_TRUE(Checked(::GetDlgItem(PageWindow(*program, kSpeakersPage), IDC_SPK_SPDIF_ENABLE)));
+}
+
+// The card in surround from before the start refuses the digital output as in quad. The page
+// itself follows DirectSound, which under Wine never reports surround, so it offers "Enable";
+// the box clicked on falls back to the card's answer.
+TEST_F(SettingPagesTest, SurroundCardKeepsTheDigitalOutputOff) {
+    ASSERT_TRUE(SetCardSpeakerMode(5));
+    auto program = Start();
+    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    HWND spdif = program->Control(IDC_SPK_SPDIF_ENABLE);
+    ASSERT_TRUE(::IsWindowEnabled(spdif));
+    ClickAndSettle(spdif);
+    EXPECT_FALSE(Checked(spdif));
+    EXPECT_EQ(CardProperty(1).at(0), 0);
 }
 
 // A speaker button plays the test sound on the sound server until it is clicked again; a new
@@ -504,7 +593,7 @@ TEST_F(SettingPagesTest, DigitalOptionsReachTheCardByMouseAndKeyboard) {
     EXPECT_EQ(block, (std::vector<int>{1, 0, 1, 0, 1, 1, 1, 1, 1, 0, 0}));
     ClickAt(program->ActivePage(), {2, 2}); // no focus frame in the picture
     program->WaitForNewPicture(PixelImage());
-    EXPECT_FALSE(program->Screenshot("setting-pages-spdif").empty());
+    EXPECT_FALSE(program->Screenshot("setting-pages-spdif-stereo").empty());
 }
 
 // The autostart box writes and removes the Run value together with the icon (with the icon,
@@ -633,6 +722,214 @@ TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
             EXPECT_FALSE(program->Screenshot("main-window-after-colour-change").empty());
         }
     }
+}
+
+// The colour set editor with sets of the user's and a default set in the registry, all put back
+// afterwards.
+class ColourEditorTest : public SettingPagesTest {
+protected:
+    void SetUp() override {
+        SettingPagesTest::SetUp();
+        for (const char* name : {"Evening", "Morning", "Short", "Long"})
+            userSets.Delete(name);
+        defaultSets.Delete("Quenda Mixer.exe");
+        // Sets of another origin would shift the lists' entries and could be renamed away.
+        HKEY key = nullptr;
+        DWORD values = 0;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, (kUserSetsKey).c_str(), 0, KEY_READ, &key),
+                  ERROR_SUCCESS);
+        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                           nullptr, nullptr, nullptr, nullptr);
+        ::RegCloseKey(key);
+        ASSERT_EQ(values, 0u) << "other user sets in " << kUserSetsKey;
+    }
+
+    // Opens the editor with a click on the Misc page's "Color Setup".
+    HWND OpenEditor(RunningProgram& program) {
+        if (!KeySelects(program, VK_F10, kMiscPage)) return nullptr;
+        ClickControl(program.Control(IDC_MISC_COLOR_SETUP));
+        return WaitForTitled(program, "Color Settings");
+    }
+
+    static void CloseWith(HWND dialog, int button) {
+        ClickControl(::GetDlgItem(dialog, button));
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
+    }
+
+    // The six values the Misc page stored, -1 for a missing one.
+    std::vector<DWORD> StoredColours() const {
+        std::vector<DWORD> values;
+        for (const char* name : kColourNames) {
+            DWORD value = 0;
+            values.push_back(settings.QueryDword(name, &value) ? value : DWORD(-1));
+        }
+        return values;
+    }
+
+    std::vector<BYTE> UserSet(const char* name) const {
+        std::vector<BYTE> bytes;
+        userSets.QueryBytes(name, &bytes);
+        return bytes;
+    }
+
+    const std::string kUserSetsKey = std::string(kColourSetsKey) + "\\User sets";
+    // Declared first, so that the key goes last when the test made it.
+    ScopedRegistryValues colourSets{HKEY_CURRENT_USER, kColourSetsKey, {}};
+    ScopedRegistryValues userSets{
+        HKEY_CURRENT_USER, kUserSetsKey, {"Evening", "Morning", "Short", "Long", "New"}};
+    ScopedRegistryValues defaultSets{
+        HKEY_CURRENT_USER, std::string(kColourSetsKey) + "\\Default sets", {"Quenda Mixer.exe"}};
+};
+
+// OK pressed at once stores the editor's own default set, not the colours the window shows
+// (0x504141 and so on), or the default set stored under the program's file name.
+TEST_F(ColourEditorTest, OkAtOnceStoresTheDefaultSet) {
+    auto program = Start();
+    HWND editor = OpenEditor(*program);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(ComboText(::GetDlgItem(editor, kEditorPresets)), "- Default -");
+    CloseWith(editor, IDOK);
+    EXPECT_EQ(StoredColours(),
+              (std::vector<DWORD>{0x594437, 0x6BB6FA, 0xB47800, 0x0000FF, 0x00FF00, 9}));
+
+    defaultSets.SetBinary("Quenda Mixer.exe",
+                          SetBytes({0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 1}));
+    editor = OpenEditor(*program);
+    ASSERT_TRUE(editor);
+    CloseWith(editor, IDOK);
+    EXPECT_EQ(StoredColours(),
+              (std::vector<DWORD>{0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 9}));
+}
+
+// "- Random -" chosen twice within one second gives the same colours; a user set shorter than a
+// whole set applies with zeros, a longer one is not applied.
+TEST_F(ColourEditorTest, RandomRepeatsWithinASecondAndUserSetsApplyOnlyWhenTheyFit) {
+    userSets.SetBinary("Short", SetBytes({0x102030, 0x405060}));
+    userSets.SetBinary("Long", SetBytes({0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 9, 0}));
+    auto program = Start();
+    HWND editor = OpenEditor(*program);
+    ASSERT_TRUE(editor);
+    HWND presets = ::GetDlgItem(editor, kEditorPresets);
+    HWND swatch = ::GetDlgItem(editor, kEditorBackground);
+
+    // "- Random -" by mouse, then back and forth between it and "- Default -", the entry above,
+    // with the arrow keys (the list keeps the focus), until two draws fall into one second.
+    ASSERT_TRUE(ChooseWithMouse(*program, presets, kRandomRow));
+    auto choose = [&](WORD key, LRESULT row) {
+        PressKey(key);
+        return PumpUntil([&] {
+            const LRESULT item = ::SendMessageA(presets, CB_GETCURSEL, 0, 0);
+            return item >= 0 && ::SendMessageA(presets, CB_GETITEMDATA, WPARAM(item), 0) == row;
+        });
+    };
+    bool sameSecond = false;
+    for (int attempt = 0; attempt < 5 && !sameSecond; ++attempt) {
+        const std::time_t before = std::time(nullptr);
+        PumpUntil([&] { return std::time(nullptr) != before; }, 2000); // a second just begun
+        const std::time_t second = std::time(nullptr);
+        ASSERT_TRUE(choose(VK_UP, 0));
+        ASSERT_TRUE(choose(VK_DOWN, kRandomRow));
+        const PixelImage first = program->WaitForNewPicture(PixelImage(), 5000, swatch);
+        ASSERT_TRUE(choose(VK_UP, 0));
+        const PixelImage standard = program->WaitForNewPicture(first, 5000, swatch);
+        ASSERT_TRUE(choose(VK_DOWN, kRandomRow));
+        const PixelImage again = program->WaitForNewPicture(standard, 5000, swatch);
+        sameSecond = std::time(nullptr) == second;
+        if (sameSecond) {
+            EXPECT_NE(first.pixels, standard.pixels);
+            EXPECT_EQ(again.pixels, first.pixels);
+        }
+    }
+    EXPECT_TRUE(sameSecond) << "no two draws within one second";
+
+    const LRESULT shortSet = ItemDataOf(presets, L"Short"), longSet = ItemDataOf(presets, L"Long");
+    ASSERT_GE(shortSet, 9);
+    ASSERT_GE(longSet, 9);
+    ASSERT_TRUE(ChooseWithMouse(*program, presets, shortSet));
+    EXPECT_TRUE(CheckBecomes(::GetDlgItem(editor, kEditorReflectionsOff), true)); // mode 0
+    ASSERT_TRUE(ChooseWithMouse(*program, presets, longSet));
+    CloseWith(editor, IDOK);
+    EXPECT_EQ(StoredColours(), (std::vector<DWORD>{0x102030, 0x405060, 0, 0, 0, 8}));
+}
+
+// Saving under the name of a set asks before overwriting it; the organizer deletes nothing
+// without a selection or when answered No, and renames onto an existing name without asking.
+TEST_F(ColourEditorTest, SaveAsksBeforeOverwritingAndOrganizerRenamesWithoutAsking) {
+    const std::vector<BYTE> evening =
+        SetBytes({0x504141, 0xB9B9B9, 0xEB786E, 0x005AFF, 0x00FF00, 9});
+    const std::vector<BYTE> morning =
+        SetBytes({0x626258, 0xC9C9C9, 0xBABA74, 0x0064C8, 0x00FF00, 9});
+    userSets.SetBinary("Evening", evening);
+    userSets.SetBinary("Morning", morning);
+    auto program = Start();
+    HWND editor = OpenEditor(*program);
+    ASSERT_TRUE(editor);
+
+    // Save as "Evening": the question; No keeps the set, Yes writes the editor's values.
+    for (int answer : {IDNO, IDYES}) {
+        ClickControl(::GetDlgItem(editor, kEditorSave));
+        HWND names = WaitForTitled(*program, "Save as");
+        ASSERT_TRUE(names);
+        HWND edit = ::GetDlgItem(names, kNameEdit);
+        EXPECT_EQ(EditText(edit), "New");
+        ASSERT_TRUE(TakesKeys(*program, edit));
+        TypeText("Evening");
+        ASSERT_TRUE(PumpUntil([&] { return EditText(edit) == "Evening"; }));
+        ClickControl(::GetDlgItem(names, IDOK));
+        HWND box = program->WaitForDialog(10000, IsQuestion);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(QuestionText(box),
+                  "The color set name 'Evening' is already used!\nDo you want to overwrite it?");
+        CloseWith(box, answer);
+    }
+    const std::vector<BYTE> editorDefault =
+        SetBytes({0x594437, 0x6BB6FA, 0xB47800, 0x0000FF, 0x00FF00, 9});
+    EXPECT_TRUE(PumpUntil([&] { return UserSet("Evening") == editorDefault; }));
+    EXPECT_EQ(ComboText(::GetDlgItem(editor, kEditorPresets)), "Evening");
+
+    ClickControl(::GetDlgItem(editor, kEditorOrganize));
+    HWND organizer = WaitForTitled(*program, "Color Sets");
+    ASSERT_TRUE(organizer);
+    HWND list = ::GetDlgItem(organizer, kSetList);
+    ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+    ASSERT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    auto selectFirst = [&] { // "Evening", the list being sorted
+        const RECT item = RemoteRect(*program, list, LVM_GETITEMRECT); // item 0, LVIR_BOUNDS
+        // On the name: the row beyond it is no hit in a list of this view.
+        ClickAt(list, {item.left + 10, (item.top + item.bottom) / 2});
+        return PumpUntil([&] { return ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; });
+    };
+
+    // Delete without a selection asks nothing; with one, No keeps both sets.
+    ClickAndSettle(::GetDlgItem(organizer, kSetDelete));
+    EXPECT_FALSE(program->FindDialog(IsQuestion));
+    ASSERT_TRUE(selectFirst());
+    ClickControl(::GetDlgItem(organizer, kSetDelete));
+    HWND box = program->WaitForDialog(10000, IsQuestion);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(QuestionText(box), "Are you sure to delete the selected color sets?");
+    CloseWith(box, IDNO);
+    EXPECT_EQ(UserSet("Evening"), editorDefault);
+    EXPECT_EQ(UserSet("Morning"), morning);
+
+    // Rename "Evening" to "Morning": the set moves over the other without a question.
+    ASSERT_TRUE(selectFirst());
+    ClickControl(::GetDlgItem(organizer, kSetRename));
+    HWND names = WaitForTitled(*program, "Save as");
+    ASSERT_TRUE(names);
+    HWND edit = ::GetDlgItem(names, kNameEdit);
+    EXPECT_EQ(EditText(edit), "Evening");
+    ASSERT_TRUE(TakesKeys(*program, edit));
+    TypeText("Morning");
+    ASSERT_TRUE(PumpUntil([&] { return EditText(edit) == "Morning"; }));
+    ClickControl(::GetDlgItem(names, IDOK));
+    EXPECT_TRUE(PumpUntil([&] { return UserSet("Evening").empty(); }));
+    EXPECT_EQ(UserSet("Morning"), editorDefault);
+    EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+
+    CloseWith(organizer, IDOK);
+    EXPECT_EQ(ItemDataOf(::GetDlgItem(editor, kEditorPresets), L"Evening"), -1);
+    CloseWith(editor, IDCANCEL);
 }
 
 } // namespace

@@ -167,7 +167,7 @@ bool CZephSheet::OnKeyDown(const MSG& msg) {
     if (ModifierDown() || msg.wParam < WPARAM(kFirstPageKey)) return false;
     const int page = static_cast<int>(msg.wParam - kFirstPageKey);
     if (page >= GetPageCount()) return false;
-    SetActivePage(page);
+    SelectPageByKey(page);
     return true;
 }
 
@@ -177,8 +177,17 @@ bool CZephSheet::OnSysChar(const MSG& msg) {
     const char upper = static_cast<char>(std::toupper(ch));
     const size_t tab = m_mnemonics.find(upper);
     if (tab == std::string::npos) return false;
-    SetActivePage(static_cast<int>(tab));
+    SelectPageByKey(static_cast<int>(tab));
     return true;
+}
+
+void CZephSheet::SelectPageByKey(int page) {
+    SetActivePage(page);
+    // A control of the page just hidden keeps the focus, and the next key would change it
+    // unseen; the focus goes to the tabs instead, as after a click on a tab.
+    HWND focus = ::GetFocus();
+    HWND tabs = GetTabControl();
+    if (tabs && focus && ::IsChild(m_hWnd, focus) && !::IsWindowVisible(focus)) ::SetFocus(tabs);
 }
 
 std::string CZephSheet::PresetFilter() const {

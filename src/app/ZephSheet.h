@@ -55,6 +55,8 @@ private:
     void ApplyStoredColors();
     bool OnKeyDown(const MSG& msg);
     bool OnSysChar(const MSG& msg);
+    // Selects a page from the keyboard; the focus leaves the page that was hidden.
+    void SelectPageByKey(int page);
     std::string PresetFilter() const;
     std::string AppName() const;
 

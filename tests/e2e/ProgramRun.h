@@ -7,6 +7,7 @@
 #include "Platform.h"
 #include "UniqueHandle.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -55,6 +56,11 @@ public:
     HWND WaitForDialog(DWORD timeoutMs = 15000) const;
     // Makes the window the foreground window, where keyboard input goes.
     bool BringToFront() const;
+    // The program's window with the keyboard focus (null when none).
+    HWND Focus() const;
+    // The thumb of a track bar of the program, in the track bar's client coordinates (empty
+    // when it cannot be read).
+    RECT ThumbRect(HWND trackBar) const;
 
     // The window as it is on the screen.
     PixelImage Capture() const;
@@ -75,6 +81,11 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void TypeText(const std::string& text);
 // A left click at a point of a window's client area.
 void ClickAt(HWND window, POINT client);
+// A drag with the left button: pressed at one point of a window's client area, moved in a few
+// steps to another (which may lie outside the window), released there. With arrived, the
+// button is released only once arrived() has held for a moment (false when it did not).
+bool DragFromTo(HWND window, POINT from, POINT to,
+                const std::function<bool()>& arrived = std::function<bool()>());
 
 // Holds values of a registry key for the life of the object, then puts back what was there
 // (or deletes what was not).

@@ -1,6 +1,7 @@
 #include "MixerSliderEx.h"
 
 #include "Mixer.h"
+#include "SchemePropagation.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -197,6 +198,8 @@ int CMixerSliderEx::Bind() {
         SetOption(first, CAudioSlider::RightClickToggles, meter);
         first.SetTicFreq(tick);
     }
+    // Sliders made now missed the scheme the parent handed down before the binding.
+    if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
 
     Exchange(1);
     for (CAudioSlider* s : {m_first.get(), m_second.get()})

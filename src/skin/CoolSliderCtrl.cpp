@@ -450,12 +450,16 @@ LRESULT CCoolSliderCtrl::OnMouseMove(WPARAM wParam, LPARAM lParam) {
                 m_dirty |= DirtyChannel;
                 Invalidate(false);
             }
-        } else if (m_hot) {
+        } else {
+            // Released even when not hot: a click takes the hot look away (the focus does)
+            // while the capture stays, and the pointer may leave without another move inside.
             if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-            m_hot = 0;
-            m_dirty |= DirtyChannel;
-            Invalidate();
-            SendStatusPrompt(0);
+            if (m_hot) {
+                m_hot = 0;
+                m_dirty |= DirtyChannel;
+                Invalidate();
+                SendStatusPrompt(0);
+            }
         }
     }
     return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);

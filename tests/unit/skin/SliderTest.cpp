@@ -100,6 +100,16 @@ TEST_F(SliderTest, PointerPassingOverTheSliderSendsNoScrollMessage) {
     PumpPending();
     EXPECT_TRUE(host->scrolls.empty());
     EXPECT_EQ(slider.GetPos(), 30);
+
+    // Clicked, then left at once: the slider lets the mouse go all the same.
+    MouseTo(ScreenPoint(slider, 25, 150));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetCapture() == slider.m_hWnd; }));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return ButtonUp() && ::GetFocus() == slider.m_hWnd; }));
+    PumpPending();
+    MouseTo(ScreenPoint(slider, 200, 150));
+    EXPECT_TRUE(PumpUntil([&] { return ::GetCapture() == nullptr; }));
 }
 
 TEST_F(SliderTest, ClickInTheChannelOfAnAudioSliderMovesTheThumbThere) {

@@ -73,19 +73,21 @@ INPUT MouseInput(HWND window, POINT client, DWORD flags) {
     return input;
 }
 
-// Moves the pointer to a point of a window and waits until no other window of its thread
-// holds the mouse capture. A skinned slider takes the capture while the pointer rests on it,
-// until it sees the pointer leave: a press sent along with the move would go to the slider.
+// Moves the pointer to a point of a window and waits until the mouse capture is free or held
+// by the window under the point. A skinned slider takes the capture while the pointer rests on
+// it, until it sees the pointer leave: a press sent along with the move would go to the slider.
 void MovePointer(HWND window, POINT client) {
     std::vector<INPUT> move = {MouseInput(window, client, MOUSEEVENTF_MOVE)};
     SendInputs(move);
+    POINT screen = client;
+    ::ClientToScreen(window, &screen);
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     PumpUntil(
         [&] {
             GUITHREADINFO info = {};
             info.cbSize = sizeof(info);
             return !::GetGUIThreadInfo(thread, &info) || !info.hwndCapture ||
-                   info.hwndCapture == window;
+                   info.hwndCapture == ::WindowFromPoint(screen);
         },
         2000);
 }

@@ -304,11 +304,12 @@ TEST_F(MainWindowTest, ClickingEveryControlChangesNothing) {
     ASSERT_TRUE(program->Window());
     std::string before;
     for (int page = 0; page < 6; ++page) {
+        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
+        // Taken once the page key is through, so the clicks before it have all been handled.
         if (page == 3) {
             before = SteadyCardState();
             ASSERT_FALSE(before.empty());
         }
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page)) << page;
         std::vector<HWND> controls;
         ::EnumChildWindows(program->ActivePage(), CollectChild,
                            reinterpret_cast<LPARAM>(&controls));

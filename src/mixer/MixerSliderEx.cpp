@@ -1,6 +1,7 @@
 #include "MixerSliderEx.h"
 
 #include "Mixer.h"
+#include "SchemePropagation.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -90,13 +91,14 @@ bool CMixerSliderEx::Create(const char* text, DWORD style, const RECT& rect, HWN
     return true;
 }
 
-int CMixerSliderEx::Attach(CMixer* mixer, DWORD lineId, DWORD controlId) {
+int CMixerSliderEx::Attach(CMixer* mixer, DWORD lineId, DWORD controlId, DWORD meterId) {
     if (m_mixer && m_controlId) m_mixer->RemoveListener(m_controlId, this);
     DetachMeter();
     m_mixer = mixer;
     m_lineId = lineId;
     m_controlId = controlId;
-    m_meterPresent = 0;
+    m_meterPresent = meterId != 0;
+    m_meterId = meterId;
     return Bind();
 }
 
@@ -144,6 +146,13 @@ int CMixerSliderEx::Bind() {
         }
     }
     if (m_hWnd && !(CWnd::GetStyle() & WS_CLIPCHILDREN)) SetStyleBit(*this, WS_CLIPCHILDREN, true);
+    // The child sliders are tab stops: the dialog's keyboard navigation must reach into this
+    // window to find them.
+    if (m_hWnd) {
+        const LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+        if (!(exStyle & WS_EX_CONTROLPARENT))
+            ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_CONTROLPARENT);
+    }
 
     const CRect client = GetClientRect();
     const int w = client.Width(), h = client.Height();
@@ -189,6 +198,8 @@ int CMixerSliderEx::Bind() {
         SetOption(first, CAudioSlider::RightClickToggles, meter);
         first.SetTicFreq(tick);
     }
+    // Sliders made now missed the scheme the parent handed down before the binding.
+    if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
 
     Exchange(1);
     for (CAudioSlider* s : {m_first.get(), m_second.get()})

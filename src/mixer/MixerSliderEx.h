@@ -34,8 +34,9 @@ public:
     bool Create(const char* text, DWORD style, const RECT& rect, HWND parent, UINT id,
                 DWORD exStyle = 0);
 
-    // Binds to another control, without a meter. The result of Bind.
-    int Attach(CMixer* mixer, DWORD lineId, DWORD controlId);
+    // Binds to another control, with the peak meter meterId shown inside (0: without a
+    // meter). The result of Bind.
+    int Attach(CMixer* mixer, DWORD lineId, DWORD controlId, DWORD meterId = 0);
     // Stops showing the meter.
     void DetachMeter();
 

@@ -1,6 +1,7 @@
 #include "ZephRecPage.h"
 
 #include "PageTexts.h"
+#include "PeakMeter.h"
 #include "PresetCommands.h"
 #include "PropertySheet.h"
 #include "ZephMixer.h"
@@ -71,7 +72,8 @@ BOOL CZephRecPage::OnInitDialog() {
                 MixerControlRecord* record = nullptr;
                 if (m_mixer->GetLineControl(1, sources[k], static_cast<int>(c), &record) &&
                     record && record->control.dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME) {
-                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID);
+                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID,
+                                        FindPeakMeter(*m_mixer, 1, sources[k]));
                     break;
                 }
             }

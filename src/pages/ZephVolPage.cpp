@@ -1,6 +1,7 @@
 #include "ZephVolPage.h"
 
 #include "PageTexts.h"
+#include "PeakMeter.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -62,13 +63,15 @@ BOOL CZephVolPage::OnInitDialog() {
         m_mixer->GetDestinationLine(0, &line);
     }
     if (line) {
+        // The master slider shows what the speakers play.
+        const DWORD meter = FindPeakMeter(*m_mixer, 0, -1);
         for (DWORD k = 0; k < line->cControls; ++k) {
             MixerControlRecord* record = nullptr;
             if (!m_mixer->GetDestinationControl(0, static_cast<int>(k), &record) || !record)
                 continue;
             const DWORD type = record->control.dwControlType;
             if (type == MIXERCONTROL_CONTROLTYPE_VOLUME) {
-                m_master.Attach(m_mixer, line->dwLineID, record->control.dwControlID);
+                m_master.Attach(m_mixer, line->dwLineID, record->control.dwControlID, meter);
             } else if (type == MIXERCONTROL_CONTROLTYPE_MUTE) {
                 m_masterMute.Attach(m_mixer, line->dwLineID, record->control.dwControlID);
                 SetLanguageText(m_masterMute, IDS_MUTE);

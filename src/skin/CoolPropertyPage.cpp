@@ -44,13 +44,27 @@ BOOL CCoolPropertyPage::OnInitDialog() {
     const BOOL result = CPropertyPage::OnInitDialog();
     HWND parent = GetParent();
     CoolInheritScheme(*this, parent);
+    TakeSheetLightPoint();
+    Propagate();
+    m_initialised = true;
+    return result;
+}
+
+void CCoolPropertyPage::TakeSheetLightPoint() {
     if (CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd)) {
         POINT light = sheet->GetLightPoint();
         ::MapWindowPoints(sheet->m_hWnd, m_hWnd, &light, 1);
         SetLightPoint(light);
     }
+}
+
+void CCoolPropertyPage::OnMove() {
+    // The sheet moves its pages when its tabs take another number of rows (the labels of
+    // another language): the light point and the controls' copies of the sheet's background
+    // belong to the old place.
+    if (!m_initialised) return;
+    TakeSheetLightPoint();
     Propagate();
-    return result;
 }
 
 LRESULT CCoolPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,6 +82,9 @@ LRESULT CCoolPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_MOVE:
+        OnMove();
+        break;
     default:
         break;
     }

@@ -35,4 +35,9 @@ public:
 private:
     BOOL OnEraseBkgnd(HDC dc);
     void OnPaint();
+    void OnMove();
+    // Takes the sheet's light point, in this page's coordinates.
+    void TakeSheetLightPoint();
+
+    bool m_initialised = false;
 };

@@ -100,6 +100,8 @@ LRESULT CCoolSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         return OnLButtonDown(message, wParam, lParam);
     case WM_MOUSEMOVE:
         return OnMouseMove(wParam, lParam);
+    case WM_CAPTURECHANGED:
+        return OnCaptureChanged(wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         return OnFocus(message, wParam, lParam);
@@ -426,6 +428,8 @@ LRESULT CCoolSliderCtrl::OnLButtonDown(UINT message, WPARAM wParam, LPARAM lPara
                            reinterpret_cast<LPARAM>(m_hWnd));
         return 0;
     }
+    // The system control takes the capture over for its own drag.
+    m_hoverCapture = false;
     return DefWindowProc(message, wParam, lParam);
 }
 
@@ -434,21 +438,36 @@ LRESULT CCoolSliderCtrl::OnMouseMove(WPARAM wParam, LPARAM lParam) {
         const POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (GetClientRect().PtInRect(p)) {
             // The system control gives the capture up after a drag: take it again.
-            if (::GetCapture() != m_hWnd) ::SetCapture(m_hWnd);
+            if (::GetCapture() != m_hWnd) {
+                m_hoverCapture = true;
+                ::SetCapture(m_hWnd);
+            }
             if (!m_hot) {
                 m_hot = 1;
                 m_dirty |= DirtyChannel;
                 Invalidate(false);
             }
-        } else if (m_hot) {
+        } else {
+            // Released even when not hot: a click takes the hot look away (the focus does)
+            // while the capture stays, and the pointer may leave without another move inside.
             if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-            m_hot = 0;
-            m_dirty |= DirtyChannel;
-            Invalidate();
-            SendStatusPrompt(0);
+            if (m_hot) {
+                m_hot = 0;
+                m_dirty |= DirtyChannel;
+                Invalidate();
+                SendStatusPrompt(0);
+            }
         }
     }
     return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
+}
+
+LRESULT CCoolSliderCtrl::OnCaptureChanged(WPARAM wParam, LPARAM lParam) {
+    // The system control ends a drag when it loses the capture, and tells the parent so. A
+    // capture held for the hover look ends no drag: the parent would take the notification
+    // for a move and write the position again.
+    if (std::exchange(m_hoverCapture, false)) return 0;
+    return DefWindowProc(WM_CAPTURECHANGED, wParam, lParam);
 }
 
 LRESULT CCoolSliderCtrl::OnFocus(UINT message, WPARAM wParam, LPARAM lParam) {

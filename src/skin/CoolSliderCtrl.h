@@ -68,6 +68,7 @@ private:
     LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnFocus(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
@@ -81,6 +82,8 @@ private:
     DWORD m_lastStyle = 0, m_lastExStyle = 0;
     CRect m_channel, m_thumb; // as placed at the last position change
     ULONGLONG m_lastClick;
+    // The mouse capture is held only to see the pointer leave, not for a drag.
+    bool m_hoverCapture = false;
     CCoolLayer m_composed;
     std::unique_ptr<CCoolBitmap> m_background;
     CCoolLayer m_channelNormal, m_channelHot, m_channelFocused;

@@ -64,6 +64,38 @@ void SendInputs(std::vector<INPUT>& inputs) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// A mouse event at a point of a window's client area, in the absolute coordinates SendInput
+// takes.
+INPUT MouseInput(HWND window, POINT client, DWORD flags) {
+    ::ClientToScreen(window, &client);
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((client.x * 65535 + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((client.y * 65535 + height / 2) / (height - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Moves the pointer to a point of a window and waits until the mouse capture is free or held
+// by the window under the point. A skinned slider takes the capture while the pointer rests on
+// it, until it sees the pointer leave: a press sent along with the move would go to the slider.
+void MovePointer(HWND window, POINT client) {
+    std::vector<INPUT> move = {MouseInput(window, client, MOUSEEVENTF_MOVE)};
+    SendInputs(move);
+    POINT screen = client;
+    ::ClientToScreen(window, &screen);
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    PumpUntil(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            return !::GetGUIThreadInfo(thread, &info) || !info.hwndCapture ||
+                   info.hwndCapture == ::WindowFromPoint(screen);
+        },
+        2000);
+}
+
 } // namespace
 
 RunningProgram::RunningProgram(const std::string& arguments) {
@@ -133,14 +165,6 @@ HWND RunningProgram::ActivePage() const {
                     : nullptr;
 }
 
-HWND RunningProgram::FocusWindow() const {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!m_window || !::GetGUIThreadInfo(::GetWindowThreadProcessId(m_window, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
-}
-
 int RunningProgram::ActivePageIndex() const {
     HWND tabs = m_window ? reinterpret_cast<HWND>(::SendMessageA(m_window, PSM_GETTABCONTROL, 0, 0))
                          : nullptr;
@@ -196,6 +220,25 @@ bool RunningProgram::SelectPageByKey(WORD key, std::initializer_list<WORD> modif
     BringToFront();
     PressKey(key, modifiers);
     return PumpUntil([&] { return ActivePageIndex() == page; }, 3000);
+}
+
+HWND RunningProgram::Focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    const DWORD thread = m_window ? ::GetWindowThreadProcessId(m_window, nullptr) : 0;
+    return thread && ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+RECT RunningProgram::ThumbRect(HWND trackBar) const {
+    // The rectangle must lie in the program's own address space.
+    RECT rect = {};
+    void* remote =
+        ::VirtualAllocEx(m_process.Get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return rect;
+    ::SendMessageA(trackBar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(remote));
+    if (!::ReadProcessMemory(m_process.Get(), remote, &rect, sizeof(rect), nullptr)) rect = RECT();
+    ::VirtualFreeEx(m_process.Get(), remote, 0, MEM_RELEASE);
+    return rect;
 }
 
 PixelImage RunningProgram::Capture() const {
@@ -282,18 +325,45 @@ void TypeText(const std::string& text) {
 }
 
 void ClickAt(HWND window, POINT client) {
-    ::ClientToScreen(window, &client);
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    std::vector<INPUT> inputs(3);
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = static_cast<LONG>((client.x * 65535 + width / 2) / (width - 1));
-        input.mi.dy = static_cast<LONG>((client.y * 65535 + height / 2) / (height - 1));
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    MovePointer(window, client);
+    std::vector<INPUT> inputs = {MouseInput(window, client, MOUSEEVENTF_LEFTDOWN),
+                                 MouseInput(window, client, MOUSEEVENTF_LEFTUP)};
     SendInputs(inputs);
+}
+
+bool DragFromTo(HWND window, POINT from, POINT to, const std::function<bool()>& arrived) {
+    MovePointer(window, from);
+    std::vector<INPUT> inputs = {MouseInput(window, from, MOUSEEVENTF_LEFTDOWN)};
+    // Intermediate moves, so the control sees a drag and not a jump.
+    constexpr int kSteps = 4;
+    for (int step = 1; step <= kSteps; ++step) {
+        const POINT at = {from.x + (to.x - from.x) * step / kSteps,
+                          from.y + (to.y - from.y) * step / kSteps};
+        inputs.push_back(MouseInput(window, at, MOUSEEVENTF_MOVE));
+    }
+    SendInputs(inputs);
+    // The display reports pointer moves back late, after later input: such a report could
+    // take the drag back to an earlier point. The end is sent again until the window has been
+    // there for a moment.
+    bool there = true;
+    if (arrived) {
+        DWORD since = 0;
+        there = PumpUntil(
+            [&] {
+                if (!arrived()) {
+                    since = 0;
+                    std::vector<INPUT> again = {MouseInput(window, to, MOUSEEVENTF_MOVE)};
+                    SendInputs(again);
+                    return false;
+                }
+                if (!since) since = ::GetTickCount();
+                return ::GetTickCount() - since >= 200;
+            },
+            5000);
+    }
+    std::vector<INPUT> release = {MouseInput(window, to, MOUSEEVENTF_LEFTUP)};
+    SendInputs(release);
+    return there;
 }
 
 ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {

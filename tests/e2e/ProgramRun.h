@@ -49,8 +49,6 @@ public:
     HWND ActivePage() const;
     int ActivePageIndex() const;
     HWND Control(int id) const { return ::GetDlgItem(ActivePage(), id); }
-    // The window of the program that has the keyboard focus, or null.
-    HWND FocusWindow() const;
     // The label of a tab of the sheet, read from the program's memory.
     std::string TabText(int tab) const;
     // A shown dialog box of the program other than the main window (file dialog, message box);
@@ -62,6 +60,11 @@ public:
     bool BringToFront() const;
     // Brings the window to the front, presses a key and waits until the page is the active one.
     bool SelectPageByKey(WORD key, std::initializer_list<WORD> modifiers, int page) const;
+    // The program's window with the keyboard focus (null when none).
+    HWND Focus() const;
+    // The thumb of a track bar of the program, in the track bar's client coordinates (empty
+    // when it cannot be read).
+    RECT ThumbRect(HWND trackBar) const;
 
     // The window as it is on the screen.
     PixelImage Capture() const;
@@ -91,6 +94,11 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void TypeText(const std::string& text);
 // A left click at a point of a window's client area.
 void ClickAt(HWND window, POINT client);
+// A drag with the left button: pressed at one point of a window's client area, moved in a few
+// steps to another (which may lie outside the window), released there. With arrived, the
+// button is released only once arrived() has held for a moment (false when it did not).
+bool DragFromTo(HWND window, POINT from, POINT to,
+                const std::function<bool()>& arrived = std::function<bool()>());
 
 // Holds values of a registry key for the life of the object, then puts back what was there
 // (or deletes what was not), and deletes the key again when it made it and it is left empty.

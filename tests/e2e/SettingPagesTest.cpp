@@ -133,29 +133,6 @@ void ClickControl(HWND control) {
     ClickAt(control, {rect.right / 2, rect.bottom / 2});
 }
 
-void MouseAt(HWND window, POINT client, DWORD flags) {
-    ::ClientToScreen(window, &client);
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((client.x * 65535 + width / 2) / (width - 1));
-    input.mi.dy = static_cast<LONG>((client.y * 65535 + height / 2) / (height - 1));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-// Presses the left button at one point of a window, moves in steps to another and lets go.
-void Drag(HWND window, POINT from, POINT to) {
-    MouseAt(window, from, 0);
-    MouseAt(window, from, MOUSEEVENTF_LEFTDOWN);
-    for (int step = 1; step <= 8; ++step) {
-        MouseAt(window, {from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8},
-                0);
-        PumpPending();
-    }
-    MouseAt(window, to, MOUSEEVENTF_LEFTUP);
-}
-
 // A rectangle that a control reports through a pointer, read from the program's memory.
 RECT RemoteRect(const RunningProgram& program, HWND control, UINT message) {
     RECT rect = {};
@@ -235,8 +212,7 @@ HWND WaitForTitled(const RunningProgram& program, const std::string& title) {
 bool TakesKeys(const RunningProgram& program, HWND control) {
     HWND top = ::GetAncestor(control, GA_ROOT);
     ::SetForegroundWindow(top);
-    return PumpUntil(
-        [&] { return ::GetForegroundWindow() == top && program.FocusWindow() == control; });
+    return PumpUntil([&] { return ::GetForegroundWindow() == top && program.Focus() == control; });
 }
 
 // A message box asking Yes or No, and its text.
@@ -534,10 +510,10 @@ TEST_F(SettingPagesTest, EffectAndAccelerationReachTheCardAndTheDeviceKey) {
     RECT client = {};
     ::GetClientRect(slider, &client);
     auto dragTo = [&](int x) {
-        const RECT thumb = RemoteRect(*program, slider, TBM_GETTHUMBRECT);
+        const RECT thumb = program->ThumbRect(slider);
         program->BringToFront();
-        Drag(slider, {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2},
-             {x, (thumb.top + thumb.bottom) / 2});
+        DragFromTo(slider, {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2},
+                   {x, (thumb.top + thumb.bottom) / 2});
     };
     dragTo(0);
     EXPECT_TRUE(keyHolds(0x000F, 0));

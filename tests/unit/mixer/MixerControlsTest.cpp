@@ -335,6 +335,19 @@ TEST_F(MixerControlsTest, NothingReachesAControlWhoseWindowOrObjectIsGone) {
     EXPECT_EQ(nullptr, ::GetDlgItem(*host, 1030));
 }
 
+// A page hands its colours to the slider group before it attaches the group to its line:
+// the sliders made then take them too.
+TEST_F(MixerControlsTest, SlidersMadeWhenAttachedTakeTheGroupsColours) {
+    CMixerSliderEx slider;
+    ASSERT_TRUE(slider.Create("", WS_CHILD | WS_VISIBLE, kStereoRect, *host, 1001));
+    slider.SetColor(CoolColors::Lum, 0x3080C0);
+    ASSERT_EQ(1, slider.Attach(&mixer, kMaster, kVolume));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_NE(nullptr, slider.GetSlider(i));
+        EXPECT_EQ(slider.GetSlider(i)->GetColor(CoolColors::Lum), COLORREF(0x3080C0)) << i;
+    }
+}
+
 TEST_F(MixerControlsTest, BackgroundQuestionsGoToTheParent) {
     CMixerSliderEx slider(&mixer, kMaster, kVolume, 0, 0);
     ASSERT_TRUE(slider.Create("", WS_CHILD | WS_VISIBLE, kStereoRect, *host, 1001));

@@ -81,6 +81,15 @@ TEST(CoolSheet, PageAndFlatButtonShowTheSheetBackgroundBehindThem) {
     const PixelImage buttonPixels = CaptureClient(button);
     EXPECT_GT(buttonPixels.width, 0);
     EXPECT_EQ(Mismatches(buttonPixels, sheetPixels, OffsetIn(t.sheet.m_hWnd, button)), 0);
+
+    // Moved as when the tabs take a second row, the button shows what now lies behind it.
+    RECT place = {};
+    ::GetWindowRect(page.m_hWnd, &place);
+    ::MapWindowPoints(nullptr, t.sheet.m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    ::SetWindowPos(page.m_hWnd, nullptr, place.left, place.top + 18, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    t.Repaint();
+    EXPECT_EQ(Mismatches(CaptureClient(button), sheetPixels, OffsetIn(t.sheet.m_hWnd, button)), 0);
 }
 
 TEST(CoolSheet, SchemeReachesEveryPageAndTheSkinnedStandardButtons) {

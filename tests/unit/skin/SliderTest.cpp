@@ -86,6 +86,32 @@ TEST_F(SliderTest, DoubleClickJumpsToTheResetValueWithOneScrollMessage) {
     EXPECT_EQ(host->scrolls[0].from, slider.m_hWnd);
 }
 
+// The slider holds the mouse capture while the pointer rests on it; giving it up when the
+// pointer leaves is no end of a drag, and the parent hears nothing (a page would write its
+// value to the card).
+TEST_F(SliderTest, PointerPassingOverTheSliderSendsNoScrollMessage) {
+    CCoolSliderCtrl slider;
+    Place(slider, TBS_VERT, CRect(20, 20, 70, 320), 0, 100, 30);
+    Show();
+    MouseTo(ScreenPoint(slider, 25, 150));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetCapture() == slider.m_hWnd; }));
+    MouseTo(ScreenPoint(slider, 200, 150));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetCapture() == nullptr; }));
+    PumpPending();
+    EXPECT_TRUE(host->scrolls.empty());
+    EXPECT_EQ(slider.GetPos(), 30);
+
+    // Clicked, then left at once: the slider lets the mouse go all the same.
+    MouseTo(ScreenPoint(slider, 25, 150));
+    ASSERT_TRUE(PumpUntil([&] { return ::GetCapture() == slider.m_hWnd; }));
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return ButtonUp() && ::GetFocus() == slider.m_hWnd; }));
+    PumpPending();
+    MouseTo(ScreenPoint(slider, 200, 150));
+    EXPECT_TRUE(PumpUntil([&] { return ::GetCapture() == nullptr; }));
+}
+
 TEST_F(SliderTest, ClickInTheChannelOfAnAudioSliderMovesTheThumbThere) {
     CAudioSlider slider;
     Place(slider, TBS_VERT | TBS_ENABLESELRANGE, CRect(20, 20, 70, 320), 0, 100, 0);

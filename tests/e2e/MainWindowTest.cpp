@@ -32,21 +32,6 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
-// The share of the window's pixels close to a colour.
-double ShareNear(const PixelImage& image, COLORREF colour, int tolerance) {
-    if (image.pixels.empty()) return 0;
-    size_t count = 0;
-    for (COLORREF pixel : image.pixels)
-        count += Near(pixel, colour, tolerance);
-    return double(count) / double(image.pixels.size());
-}
-
 std::string TempPath(const std::string& name) {
     char folder[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, folder);

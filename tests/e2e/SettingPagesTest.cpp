@@ -284,20 +284,6 @@ bool WaitForSilence(CMonitorRecorder& recorder, int level, DWORD timeoutMs) {
 
 // ---- pixels ----
 
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
-double ShareNear(const PixelImage& image, COLORREF colour, int tolerance) {
-    if (image.pixels.empty()) return 0;
-    size_t count = 0;
-    for (COLORREF pixel : image.pixels)
-        count += Near(pixel, colour, tolerance);
-    return double(count) / double(image.pixels.size());
-}
-
 class SettingPagesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { UseSimulatedCard(); }

@@ -1,5 +1,7 @@
 #include "Pixels.h"
 
+#include <cstdlib>
+
 PixelImage ReadPixels(HDC source, int width, int height) {
     PixelImage image;
     if (width <= 0 || height <= 0) return image;
@@ -37,4 +39,18 @@ PixelImage CaptureClient(HWND window) {
     PixelImage image = ReadPixels(dc, r.right - r.left, r.bottom - r.top);
     ::ReleaseDC(window, dc);
     return image;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+double ShareNear(const PixelImage& image, COLORREF colour, int tolerance) {
+    if (image.pixels.empty()) return 0;
+    size_t count = 0;
+    for (COLORREF pixel : image.pixels)
+        count += Near(pixel, colour, tolerance);
+    return double(count) / double(image.pixels.size());
 }

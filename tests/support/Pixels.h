@@ -17,3 +17,8 @@ struct PixelImage {
 PixelImage ReadPixels(HDC dc, int width, int height);
 // The client area of a window as it is on the screen now (paint it first).
 PixelImage CaptureClient(HWND window);
+
+// Whether two colours differ by at most tolerance in each channel.
+bool Near(COLORREF a, COLORREF b, int tolerance);
+// The share of an image's pixels near a colour (0 for an empty image).
+double ShareNear(const PixelImage& image, COLORREF colour, int tolerance);

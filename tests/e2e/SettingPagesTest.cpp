@@ -168,7 +168,17 @@ BOOL CALLBACK FindDroppedList(HWND window, LPARAM data) {
 }
 
 // Drops a combo box's list with a click and clicks the item whose data is given.
+bool ChooseOnceWithMouse(const RunningProgram& program, HWND combo, LRESULT data);
+
+// A list that has only just dropped down may not be on the display yet, and a click in that
+// moment reaches the window under it (and closes the list): the choice is made again then.
 bool ChooseWithMouse(const RunningProgram& program, HWND combo, LRESULT data) {
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (ChooseOnceWithMouse(program, combo, data)) return true;
+    return false;
+}
+
+bool ChooseOnceWithMouse(const RunningProgram& program, HWND combo, LRESULT data) {
     int item = -1;
     const int count = int(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count && item < 0; ++i)
@@ -670,7 +680,9 @@ TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
     EXPECT_TRUE(CheckBecomes(::GetDlgItem(editor, kEditorReflectionsOff), true));
     ClickControl(::GetDlgItem(editor, IDOK));
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(editor); }));
+    // The page stores the values once the editor has returned, after its window is gone.
     const DWORD expected[6] = {0x383838, 0xFFFFFF, 0x404040, 0xAAAAAA, 0x666666, 8};
+    PumpUntil([&] { return stored(kColourNames[5]) == expected[5]; });
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(stored(kColourNames[i]), expected[i]) << kColourNames[i];
 
@@ -713,9 +725,24 @@ protected:
         return WaitForTitled(program, "Color Settings");
     }
 
+    // Closes a dialog with one of its buttons. A dialog that has only just come up may not be
+    // on the display yet, and the click then reaches the window under it: it is made again.
     static void CloseWith(HWND dialog, int button) {
-        ClickControl(::GetDlgItem(dialog, button));
-        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dialog); }));
+        for (int attempt = 0; attempt < 3 && ::IsWindow(dialog); ++attempt) {
+            ClickControl(::GetDlgItem(dialog, button));
+            PumpUntil([&] { return !::IsWindow(dialog); }, 3000);
+        }
+        EXPECT_FALSE(::IsWindow(dialog));
+    }
+
+    // Answers a question box with its Yes or No letter. A question has only just come up, and
+    // the display may not show it yet: a click in that moment reaches the window under it,
+    // while keys go to the box as soon as it is the active window.
+    static void Answer(HWND box, int answer) {
+        ::SetForegroundWindow(box);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == box; })) << "in front";
+        PressKey(answer == IDYES ? 'Y' : 'N');
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box); }));
     }
 
     // The six values the Misc page stored, -1 for a missing one.
@@ -726,6 +753,12 @@ protected:
             values.push_back(settings.QueryDword(name, &value) ? value : DWORD(-1));
         }
         return values;
+    }
+
+    // The page stores the values once the editor has returned, after its window is gone.
+    void ExpectStoredColours(const std::vector<DWORD>& expected) const {
+        PumpUntil([&] { return StoredColours() == expected; });
+        EXPECT_EQ(StoredColours(), expected);
     }
 
     std::vector<BYTE> UserSet(const char* name) const {
@@ -751,16 +784,14 @@ TEST_F(ColourEditorTest, OkAtOnceStoresTheDefaultSet) {
     ASSERT_TRUE(editor);
     EXPECT_EQ(ComboText(::GetDlgItem(editor, kEditorPresets)), "- Default -");
     CloseWith(editor, IDOK);
-    EXPECT_EQ(StoredColours(),
-              (std::vector<DWORD>{0x594437, 0x6BB6FA, 0xB47800, 0x0000FF, 0x00FF00, 9}));
+    ExpectStoredColours({0x594437, 0x6BB6FA, 0xB47800, 0x0000FF, 0x00FF00, 9});
 
     defaultSets.SetBinary("Quenda Mixer.exe",
                           SetBytes({0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 1}));
     editor = OpenEditor(*program);
     ASSERT_TRUE(editor);
     CloseWith(editor, IDOK);
-    EXPECT_EQ(StoredColours(),
-              (std::vector<DWORD>{0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 9}));
+    ExpectStoredColours({0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 9});
 }
 
 // "- Random -" chosen twice within one second gives the same colours; a user set shorter than a
@@ -811,7 +842,7 @@ TEST_F(ColourEditorTest, RandomRepeatsWithinASecondAndUserSetsApplyOnlyWhenTheyF
     EXPECT_TRUE(CheckBecomes(::GetDlgItem(editor, kEditorReflectionsOff), true)); // mode 0
     ASSERT_TRUE(ChooseWithMouse(*program, presets, longSet));
     CloseWith(editor, IDOK);
-    EXPECT_EQ(StoredColours(), (std::vector<DWORD>{0x102030, 0x405060, 0, 0, 0, 8}));
+    ExpectStoredColours({0x102030, 0x405060, 0, 0, 0, 8});
 }
 
 // Saving under the name of a set asks before overwriting it; the organizer deletes nothing
@@ -842,7 +873,7 @@ TEST_F(ColourEditorTest, SaveAsksBeforeOverwritingAndOrganizerRenamesWithoutAski
         ASSERT_TRUE(box);
         EXPECT_EQ(QuestionText(box),
                   "The color set name 'Evening' is already used!\nDo you want to overwrite it?");
-        CloseWith(box, answer);
+        Answer(box, answer);
     }
     const std::vector<BYTE> editorDefault =
         SetBytes({0x594437, 0x6BB6FA, 0xB47800, 0x0000FF, 0x00FF00, 9});
@@ -858,9 +889,27 @@ TEST_F(ColourEditorTest, SaveAsksBeforeOverwritingAndOrganizerRenamesWithoutAski
     auto selectFirst = [&] { // "Evening", the list being sorted
         const RECT item = RemoteRect(*program, list, LVM_GETITEMRECT); // item 0, LVIR_BOUNDS
         // On the name: the row beyond it is no hit in a list of this view.
-        ClickAt(list, {item.left + 10, (item.top + item.bottom) / 2});
-        return PumpUntil([&] { return ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; });
+        // The organizer has only just come up; a click the display lost is made again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(list, {item.left + 10, (item.top + item.bottom) / 2});
+            if (PumpUntil([&] { return ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1; },
+                          2000))
+                return true;
+        }
+        return false;
     };
+
+    // The organizer has only just come up: clicks reach it once its list takes the focus from a
+    // click below its two rows (which selects nothing).
+    bool reached = false;
+    for (int attempt = 0; attempt < 3 && !reached; ++attempt) {
+        RECT rect = {};
+        ::GetClientRect(list, &rect);
+        ClickAt(list, {rect.right / 2, rect.bottom - 4});
+        reached = PumpUntil([&] { return program->Focus() == list; }, 2000);
+    }
+    ASSERT_TRUE(reached);
+    ASSERT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
 
     // Delete without a selection asks nothing; with one, No keeps both sets.
     ClickAndSettle(::GetDlgItem(organizer, kSetDelete));
@@ -870,7 +919,7 @@ TEST_F(ColourEditorTest, SaveAsksBeforeOverwritingAndOrganizerRenamesWithoutAski
     HWND box = program->WaitForDialog(10000, IsQuestion);
     ASSERT_TRUE(box);
     EXPECT_EQ(QuestionText(box), "Are you sure to delete the selected color sets?");
-    CloseWith(box, IDNO);
+    Answer(box, IDNO);
     EXPECT_EQ(UserSet("Evening"), editorDefault);
     EXPECT_EQ(UserSet("Morning"), morning);
 

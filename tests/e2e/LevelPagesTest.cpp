@@ -7,6 +7,7 @@
 #include "ComPtr.h"
 #include "MixerDevice.h"
 #include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "Pump.h"
 #include "SimCard.h"
 #include "UniqueHandle.h"
@@ -26,8 +27,6 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr LONG kBottomGain = -6313047; // a speaker slider at the bottom, about -96.3 dB
 constexpr int kSpeakerMax = CZephVolPage::kSpeakerMax;
 
@@ -110,39 +109,13 @@ private:
     CComPtr<ICardControl> m_control;
 };
 
-class LevelPagesTest : public ::testing::Test {
+class LevelPagesTest : public ProgramTest {
 protected:
-    static void SetUpTestSuite() { UseSimulatedCard(); }
-
     void SetUp() override {
-        ASSERT_TRUE(ResetSimulatedCard());
-        settings.SetDword("Language", 1033);
-        for (const char* name :
-             {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"})
-            settings.Delete(name);
-        run.Delete("Quenda Mixer");
+        ProgramTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(mixer.Open("Quenda Wave", 1, 104));
         ASSERT_TRUE(card.Ready());
-    }
-
-    std::unique_ptr<RunningProgram> Start() {
-        // The instance the test before ended may still hold its single-instance semaphore.
-        EXPECT_TRUE(PumpUntil(
-            [] {
-                CKernelHandle held(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer"));
-                return !held;
-            },
-            15000));
-        auto program = std::make_unique<RunningProgram>("");
-        EXPECT_TRUE(program->WaitForWindow());
-        return program;
-    }
-
-    static bool KeySelects(RunningProgram& program, WORD key, std::initializer_list<WORD> modifiers,
-                           int page) {
-        program.BringToFront();
-        PressKey(key, modifiers);
-        return PumpUntil([&] { return program.ActivePageIndex() == page; }, 3000);
     }
 
     // Presses Tab until the control has the keyboard focus, as a user walks the page.
@@ -252,11 +225,6 @@ protected:
         return PumpUntil(condition, 5000);
     }
 
-    ScopedRegistryValues settings{
-        HKEY_CURRENT_USER,
-        kSettingsKey,
-        {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"}};
-    ScopedRegistryValues run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
     CMixerDevice mixer;
     CardFunctions card;
 };
@@ -265,8 +233,8 @@ protected:
 // and the rear pair not.
 TEST_F(LevelPagesTest, SpeakerSlidersWriteTheCardFromKeyboardAndMouse) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F6, {}, 1));
-    ASSERT_TRUE(KeySelects(*program, VK_F5, {}, 0));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F6, {}, 1));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F5, {}, 0));
     const auto slider = [&](int id) { return program->Control(id); };
     // The card starts at full level everywhere, which the sliders show one step down.
     for (int id : {IDC_VOL_FRONT_LEFT, IDC_VOL_FRONT_RIGHT, IDC_VOL_REAR_LEFT, IDC_VOL_REAR_RIGHT,
@@ -308,8 +276,8 @@ TEST_F(LevelPagesTest, SpeakerSlidersWriteTheCardFromKeyboardAndMouse) {
 // plays while the speakers are not muted.
 TEST_F(LevelPagesTest, MasterFollowsTheCardAndItsMeterShowsWhatPlays) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F6, {}, 1));
-    ASSERT_TRUE(KeySelects(*program, 'M', {VK_MENU}, 0));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F6, {}, 1));
+    ASSERT_TRUE(program->SelectPageByKey('M', {VK_MENU}, 0));
     HWND master = GroupSlider(program->Control(IDC_VOL_MASTER));
     HWND mute = program->Control(IDC_VOL_MASTER_MUTE);
     ASSERT_TRUE(master && mute);
@@ -345,7 +313,7 @@ TEST_F(LevelPagesTest, SourceStripsWorkTheirLinesAndShareTheBoost) {
     auto program = Start();
     // A key that leaves the Volume page does not leave the keyboard on its hidden sliders.
     ASSERT_TRUE(TabTo(*program, program->Control(IDC_VOL_CENTER)));
-    ASSERT_TRUE(KeySelects(*program, 'S', {VK_MENU}, 1));
+    ASSERT_TRUE(program->SelectPageByKey('S', {VK_MENU}, 1));
     EXPECT_TRUE(::IsWindowVisible(program->Focus()));
 
     HWND wave = GroupSlider(program->Control(IDC_SRC_VOLUME));
@@ -382,7 +350,7 @@ TEST_F(LevelPagesTest, SourceStripsWorkTheirLinesAndShareTheBoost) {
     EXPECT_FALSE(Checked(boost));
     ClickAt(boost, Middle(boost));
     EXPECT_TRUE(Eventually([&] { return card.MicBoost() == 1; }));
-    ASSERT_TRUE(KeySelects(*program, VK_F7, {}, 2));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F7, {}, 2));
     HWND recordBoost = program->Control(IDC_REC_BOOST);
     EXPECT_TRUE(Checked(recordBoost));
     ClickAt(recordBoost, Middle(recordBoost));
@@ -395,7 +363,7 @@ TEST_F(LevelPagesTest, SourceStripsWorkTheirLinesAndShareTheBoost) {
 // against the boxes.
 TEST_F(LevelPagesTest, RecordBoxesChooseOneSourceOrTheDigitalInput) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F7, {}, 2));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F7, {}, 2));
     const auto box = [&](int k) { return program->Control(IDC_REC_MUX + k); };
     const auto onlyChecked = [&](int checked) {
         for (int k = 0; k < 6; ++k)
@@ -479,7 +447,7 @@ TEST_F(LevelPagesTest, PagesInEnglishAndGermanWhileTheCardPlays) {
     const auto showPages = [&](bool german) {
         PixelImage picture = program->Capture();
         for (int page = 0; page < 3; ++page) {
-            ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), {}, page));
+            ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page));
             if (meters[page]) {
                 EXPECT_TRUE(MeterMoves(*program, GroupSlider(program->Control(meters[page]))))
                     << names[page];
@@ -501,7 +469,7 @@ TEST_F(LevelPagesTest, PagesInEnglishAndGermanWhileTheCardPlays) {
     showPages(false);
 
     // German, chosen with the keyboard in the Misc page's language list.
-    ASSERT_TRUE(KeySelects(*program, VK_F10, {}, 5));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F10, {}, 5));
     ASSERT_TRUE(TabTo(*program, program->Control(IDC_MISC_LANGUAGE)));
     PressKey('D');
     ASSERT_TRUE(PumpUntil([&] { return program->TabText(1) == "&Quellen"; }, 5000));

@@ -3,6 +3,7 @@
 // dialogs and the single instance.
 #include "MixerDevice.h"
 #include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "UniqueHandle.h"
 #include "Pump.h"
 #include "SimCard.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr int kMiscLoad = 1047, kMiscSave = 1048;
 constexpr DWORD kMasterVolume = 1;
 constexpr int kVolumeSub = 1012;
@@ -43,27 +42,8 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramTest {
 protected:
-    static void SetUpTestSuite() { UseSimulatedCard(); }
-
-    void SetUp() override {
-        ASSERT_TRUE(ResetSimulatedCard());
-        settings.SetDword("Language", 1033);
-        for (const char* name :
-             {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"})
-            settings.Delete(name);
-        run.Delete("Quenda Mixer");
-    }
-
-    // Starts the program and waits for its window.
-    std::unique_ptr<RunningProgram> Start(const std::string& arguments = std::string()) {
-        EXPECT_TRUE(WaitForNoInstance());
-        auto program = std::make_unique<RunningProgram>(arguments);
-        EXPECT_TRUE(program->WaitForWindow()) << arguments;
-        return program;
-    }
-
     // Clicks a button of the active page and answers the file dialog with a path.
     static bool AnswerFileDialog(RunningProgram& program, int button, const std::string& path) {
         program.BringToFront();
@@ -80,12 +60,6 @@ protected:
         PressKey(VK_RETURN);
         return PumpUntil([&] { return !::IsWindow(dialog); }, 10000);
     }
-
-    ScopedRegistryValues settings{
-        HKEY_CURRENT_USER,
-        kSettingsKey,
-        {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"}};
-    ScopedRegistryValues run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
 };
 
 TEST_F(MainWindowTest, FreshAccountShowsEnglishTabsInTheDefaultColoursOnEveryPage) {

@@ -4,6 +4,7 @@
 // and the colour set editor. Every test puts back the card and the registry values it changes.
 #include "MonitorRecorder.h"
 #include "ProgramRun.h"
+#include "ProgramTest.h"
 #include "Pump.h"
 #include "SimCard.h"
 #include "SimDevice.h"
@@ -25,8 +26,6 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr int kSpeakersPage = 3, kSpdifPage = 4, kMiscPage = 5;
 // The colour set editor's preset list and "Reflections off" box.
 constexpr int kEditorPresets = 21863, kEditorReflectionsOff = 21871;
@@ -214,6 +213,16 @@ bool ChooseOnceWithMouse(const RunningProgram& program, HWND combo, LRESULT data
         5000);
 }
 
+// Closes a dialog with one of its buttons. A dialog that has only just come up may not be
+// on the display yet, and the click then reaches the window under it: it is made again.
+void CloseWith(HWND dialog, int button) {
+    for (int attempt = 0; attempt < 3 && ::IsWindow(dialog); ++attempt) {
+        ClickControl(::GetDlgItem(dialog, button));
+        PumpUntil([&] { return !::IsWindow(dialog); }, 3000);
+    }
+    EXPECT_FALSE(::IsWindow(dialog));
+}
+
 HWND WaitForTitled(const RunningProgram& program, const std::string& title) {
     return program.WaitForDialog(10000, [&](HWND window) { return WindowText(window) == title; });
 }
@@ -294,47 +303,14 @@ bool WaitForSilence(CMonitorRecorder& recorder, int level, DWORD timeoutMs) {
 
 // ---- pixels ----
 
-class SettingPagesTest : public ::testing::Test {
+class SettingPagesTest : public ProgramTest {
 protected:
-    static void SetUpTestSuite() { UseSimulatedCard(); }
-
-    void SetUp() override {
-        ASSERT_TRUE(ResetSimulatedCard());
-        settings.SetDword("Language", 1033);
-        for (const char* name : kColourNames)
-            settings.Delete(name);
-        run.Delete("Quenda Mixer");
-    }
     void TearDown() override { ResetSimulatedCard(); }
-
-    std::unique_ptr<RunningProgram> Start() {
-        // The instance a test just ended may hold its single-instance semaphore a moment longer.
-        EXPECT_TRUE(PumpUntil(
-            [] { return !CKernelHandle(::OpenSemaphoreA(SYNCHRONIZE, FALSE, "Quenda Mixer")); },
-            15000));
-        auto program = std::make_unique<RunningProgram>("");
-        EXPECT_TRUE(program->WaitForWindow());
-        return program;
-    }
-
-    static bool KeySelects(RunningProgram& program, WORD key, int page) {
-        program.BringToFront();
-        PressKey(key);
-        return PumpUntil([&] { return program.ActivePageIndex() == page; }, 3000);
-    }
 
     static HWND PageWindow(const RunningProgram& program, int page) {
         return reinterpret_cast<HWND>(
             ::SendMessageA(program.Window(), PSM_INDEXTOHWND, WPARAM(page), 0));
     }
-
-    static constexpr const char* kColourNames[6] = {"ColBgrd",   "ColText",  "ColLum",
-                                                    "ColSelLow", "ColSelHi", "RenderMode"};
-    ScopedRegistryValues settings{
-        HKEY_CURRENT_USER,
-        kSettingsKey,
-        {"Language", "ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"}};
-    ScopedRegistryValues run{HKEY_CURRENT_USER, kRunKey, {"Quenda Mixer"}};
 };
 
 // The configuration chosen with the mouse on the Speakers page decides the speaker buttons and
@@ -342,7 +318,7 @@ protected:
 // mode is set to agree each time, as the hardware would follow DirectSound.
 TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F8, {}, kSpeakersPage));
     HWND config = program->Control(IDC_SPK_CONFIG);
     HWND spdif = program->Control(IDC_SPK_SPDIF_ENABLE);
     auto shown = [&](int id) { return ::IsWindowVisible(program->Control(id)) != FALSE; };
@@ -369,7 +345,7 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     EXPECT_FALSE(program->Screenshot("setting-pages-speakers-5.1").empty());
 
     // The S/P-DIF page, opened now for the first time, takes the configuration from the player.
-    ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F9, {}, kSpdifPage));
     for (int id : {IDC_SPDIF_OUT_ENABLE, IDC_SPDIF_OUT_44K, IDC_SPDIF_OUT_48K, IDC_SPDIF_OUT_GROUP})
         EXPECT_FALSE(::IsWindowEnabled(program->Control(id))) << id;
     EXPECT_FALSE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
@@ -379,7 +355,7 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     EXPECT_FALSE(program->Screenshot("setting-pages-spdif-5.1").empty());
 
     // Quad: no center and subwoofer; the output stays unavailable.
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F8, {}, kSpeakersPage));
     ::SendMessageA(program->Control(IDC_SPK_CENTER), BM_SETCHECK, BST_CHECKED, 0);
     ASSERT_TRUE(SetCardSpeakerMode(3));
     ASSERT_TRUE(ChooseWithMouse(*program, config, 3));
@@ -403,7 +379,7 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
     // Stereo: the S/P-DIF page's output controls come back, the output still off.
     ASSERT_TRUE(SetCardSpeakerMode(4));
     ASSERT_TRUE(ChooseWithMouse(*program, config, 4));
-    ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F9, {}, kSpdifPage));
     for (int id : {IDC_SPDIF_OUT_ENABLE, IDC_SPDIF_OUT_44K, IDC_SPDIF_OUT_48K, IDC_SPDIF_OUT_GROUP})
         EXPECT_TRUE(::IsWindowEnabled(program->Control(id))) << id;
     EXPECT_FALSE(Checked(program->Control(IDC_SPDIF_OUT_ENABLE)));
@@ -422,7 +398,7 @@ TEST_F(SettingPagesTest, ConfigurationChosenWithTheMouseRulesBothPages) {
 TEST_F(SettingPagesTest, SurroundCardKeepsTheDigitalOutputOff) {
     ASSERT_TRUE(SetCardSpeakerMode(5));
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F8, {}, kSpeakersPage));
     HWND spdif = program->Control(IDC_SPK_SPDIF_ENABLE);
     ASSERT_TRUE(::IsWindowEnabled(spdif));
     ClickAndSettle(spdif);
@@ -434,7 +410,7 @@ TEST_F(SettingPagesTest, SurroundCardKeepsTheDigitalOutputOff) {
 // configuration stops it while the button keeps its look.
 TEST_F(SettingPagesTest, SpeakerButtonPlaysTheTestSoundUntilClickedAgain) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F8, {}, kSpeakersPage));
     CMonitorRecorder recorder;
     ASSERT_TRUE(recorder.Start());
     ASSERT_TRUE(WaitForSilence(recorder, 100, 5000));
@@ -481,7 +457,7 @@ TEST_F(SettingPagesTest, EffectAndAccelerationReachTheCardAndTheDeviceKey) {
     ASSERT_EQ(CardEffect(), 24);
     auto program = Start();
     EXPECT_TRUE(keyHolds(0x0000, 1));
-    ASSERT_TRUE(KeySelects(*program, VK_F8, kSpeakersPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F8, {}, kSpeakersPage));
 
     // Effect off: "Enable" unchecked with "--- None ---"; checking it writes 25.
     HWND enable = program->Control(IDC_SPK_EFFECT_ENABLE);
@@ -527,7 +503,7 @@ TEST_F(SettingPagesTest, EffectAndAccelerationReachTheCardAndTheDeviceKey) {
 // leaves the other boxes as they are.
 TEST_F(SettingPagesTest, DigitalOptionsReachTheCardByMouseAndKeyboard) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F9, kSpdifPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F9, {}, kSpdifPage));
     auto control = [&](int id) { return program->Control(id); };
 
     ClickControl(control(IDC_SPDIF_OUT_ENABLE));
@@ -574,7 +550,7 @@ TEST_F(SettingPagesTest, DigitalOptionsReachTheCardByMouseAndKeyboard) {
 TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
     auto program = Start();
     HWND sheet = program->Window();
-    ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F10, {}, kMiscPage));
     EXPECT_NE(WindowText(program->Control(IDC_MISC_ABOUT_TEXT)).find("Driver Version: 5.12.0.27"),
               std::string::npos);
     program->WaitForNewPicture(PixelImage());
@@ -620,7 +596,8 @@ TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
     // focus on the list.
     std::vector<std::string> english[6];
     for (int page = 0; page < 6; ++page) {
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), page)) << page; // opens the page
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page))
+            << page; // opens the page
         english[page] = ChildTexts(PageWindow(*program, page));
     }
     ASSERT_TRUE(ChooseWithMouse(*program, program->Control(IDC_MISC_LANGUAGE), 0x0407));
@@ -656,7 +633,7 @@ TEST_F(SettingPagesTest, AutostartAndLanguageFromTheMiscPage) {
 // stored (six values, bit 3 in the mode) and recolours every page of the main window.
 TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
     auto program = Start();
-    ASSERT_TRUE(KeySelects(*program, VK_F10, kMiscPage));
+    ASSERT_TRUE(program->SelectPageByKey(VK_F10, {}, kMiscPage));
     auto openEditor = [&] {
         ClickControl(program->Control(IDC_MISC_COLOR_SETUP));
         return program->WaitForDialog();
@@ -668,8 +645,7 @@ TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
 
     HWND editor = openEditor();
     ASSERT_TRUE(editor);
-    ClickControl(::GetDlgItem(editor, IDCANCEL));
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(editor); }));
+    CloseWith(editor, IDCANCEL);
     for (const char* name : kColourNames)
         EXPECT_EQ(stored(name), DWORD(-1)) << name;
     EXPECT_GT(ShareNear(program->WaitForNewPicture(PixelImage()), 0x504141, 0x18), 0.15);
@@ -678,8 +654,7 @@ TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
     ASSERT_TRUE(editor);
     ASSERT_TRUE(ChooseWithMouse(*program, ::GetDlgItem(editor, kEditorPresets), kBlackWhiteRow));
     EXPECT_TRUE(CheckBecomes(::GetDlgItem(editor, kEditorReflectionsOff), true));
-    ClickControl(::GetDlgItem(editor, IDOK));
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(editor); }));
+    CloseWith(editor, IDOK);
     // The page stores the values once the editor has returned, after its window is gone.
     const DWORD expected[6] = {0x383838, 0xFFFFFF, 0x404040, 0xAAAAAA, 0x666666, 8};
     PumpUntil([&] { return stored(kColourNames[5]) == expected[5]; });
@@ -688,7 +663,7 @@ TEST_F(SettingPagesTest, ColourSetEditorRecoloursTheWindowOnlyOnOk) {
 
     PixelImage picture = program->Capture();
     for (int page = 0; page < 6; ++page) {
-        ASSERT_TRUE(KeySelects(*program, WORD(VK_F5 + page), page)) << page;
+        ASSERT_TRUE(program->SelectPageByKey(WORD(VK_F5 + page), {}, page)) << page;
         picture = program->WaitForNewPicture(picture);
         EXPECT_GT(ShareNear(picture, 0x383838, 0x0C), 0.15) << page;
         EXPECT_LT(ShareNear(picture, 0x504141, 0x0C), 0.02) << page;
@@ -720,19 +695,9 @@ protected:
 
     // Opens the editor with a click on the Misc page's "Color Setup".
     HWND OpenEditor(RunningProgram& program) {
-        if (!KeySelects(program, VK_F10, kMiscPage)) return nullptr;
+        if (!program.SelectPageByKey(VK_F10, {}, kMiscPage)) return nullptr;
         ClickControl(program.Control(IDC_MISC_COLOR_SETUP));
         return WaitForTitled(program, "Color Settings");
-    }
-
-    // Closes a dialog with one of its buttons. A dialog that has only just come up may not be
-    // on the display yet, and the click then reaches the window under it: it is made again.
-    static void CloseWith(HWND dialog, int button) {
-        for (int attempt = 0; attempt < 3 && ::IsWindow(dialog); ++attempt) {
-            ClickControl(::GetDlgItem(dialog, button));
-            PumpUntil([&] { return !::IsWindow(dialog); }, 3000);
-        }
-        EXPECT_FALSE(::IsWindow(dialog));
     }
 
     // Answers a question box with its Yes or No letter. A question has only just come up, and

@@ -108,11 +108,11 @@ BOOL CZephSheet::OnInitDialog() {
     // The window need not wait for DirectSound: the player opens on a thread of its own.
     if (!m_player.IsDeviceOpen() && m_zephMixer)
         m_player.OpenInBackground(m_hWnd, m_zephMixer->GetName(), "QzTest.wav");
-    RECT rect = {};
-    ::GetWindowRect(m_hWnd, &rect);
-    ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top - kHeightTrim, TRUE);
     return result;
+}
+
+int CZephSheet::HeightTrim() const {
+    return kHeightTrim;
 }
 
 std::string CZephSheet::AppName() const {

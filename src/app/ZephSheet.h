@@ -51,6 +51,9 @@ public:
     CSpeakerTestPlayer& GetSpeakerTestPlayer() override { return m_player; }
     CZephMixer* GetZephMixer() const { return m_zephMixer; }
 
+protected:
+    int HeightTrim() const override;
+
 private:
     void ApplyStoredColors();
     bool OnKeyDown(const MSG& msg);

@@ -99,7 +99,8 @@ BOOL CMixerPropertySheet::OnInitDialog() {
     const int w = r.Width(), h = r.Height() + grow;
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred at the full height, then shortened in the same move: one resize, not two.
+    ::SetWindowPos(m_hWnd, nullptr, x, y, w, h - HeightTrim(), SWP_NOZORDER | SWP_NOACTIVATE);
     // The sheet handed its scheme down already; the pages that exist bring their controls up
     // to date for the new size.
     for (int i = 0; i < GetPageCount(); ++i)

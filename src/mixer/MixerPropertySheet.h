@@ -34,6 +34,9 @@ public:
     BOOL OnInitDialog() override;
 
 protected:
+    // Pixels the window's height is shortened by when it is centred at the end of the
+    // initialisation, below the centred place (the top stays). 0 here.
+    virtual int HeightTrim() const { return 0; }
     // The standard buttons go at the end of the initialisation.
     bool SkinsStandardButtons() const override { return false; }
 

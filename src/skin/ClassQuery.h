@@ -1,5 +1,5 @@
 // Questions a skinned control asks about itself while it paints (its font, its text, its
-// position), answered by its window class's own procedure, past the subclass chain: a trip
+// position, its geometry and ticks), answered by its window class's own procedure, past the subclass chain: a trip
 // through the chain looks the subclass data up again for every message, which costs far more
 // than the answer (under Wine some 25 microseconds against one), and a paint asks several.
 // Only for questions our control classes leave to the system.

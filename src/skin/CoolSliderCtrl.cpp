@@ -52,9 +52,16 @@ TRIVERTEX Vertex(int x, int y, COLORREF c) {
     return v;
 }
 
-// The paint of a running meter asks for the position and range 20 times a second.
-int AskTrackBar(HWND window, UINT message) {
-    return static_cast<int>(AskClassProcedure(window, message));
+// The paint of a running meter asks for the position and range 20 times a second, and
+// every paint for the geometry, the selection and each tick.
+int AskTrackBar(HWND window, UINT message, WPARAM wParam = 0) {
+    return static_cast<int>(AskClassProcedure(window, message, wParam));
+}
+
+CRect AskTrackBarRect(HWND window, UINT message) {
+    CRect r;
+    AskClassProcedure(window, message, 0, reinterpret_cast<LPARAM>(&r));
+    return r;
 }
 
 } // namespace
@@ -120,13 +127,13 @@ void CCoolSliderCtrl::GetGeometry(CRect& channel, CRect& thumb) const {
 
 void CCoolSliderCtrl::GetGeometry(CRect& channel, CRect& thumb, int pos, int minimum,
                                   int maximum) const {
-    channel = GetChannelRect();
+    channel = AskTrackBarRect(m_hWnd, TBM_GETCHANNELRECT);
     // Vertical sliders may report their channel with the axes exchanged.
     if (IsVertical() && channel.Width() > channel.Height()) {
         std::swap(channel.left, channel.top);
         std::swap(channel.right, channel.bottom);
     }
-    thumb = GetThumbRect();
+    thumb = AskTrackBarRect(m_hWnd, TBM_GETTHUMBRECT);
     const long long range = static_cast<long long>(maximum) - minimum;
     const long long offset = static_cast<long long>(pos) - minimum;
     if (range == 0) return;
@@ -217,8 +224,8 @@ LRESULT CCoolSliderCtrl::OnPaint() {
 }
 
 bool CCoolSliderCtrl::ReadLevels() {
-    int start = 0, end = 0;
-    GetSelection(start, end);
+    const int start = AskTrackBar(m_hWnd, TBM_GETSELSTART);
+    const int end = AskTrackBar(m_hWnd, TBM_GETSELEND);
     const bool changed = start != m_lastSelStart || end != m_lastSelEnd;
     m_lastSelStart = start;
     m_lastSelEnd = end;
@@ -227,7 +234,7 @@ bool CCoolSliderCtrl::ReadLevels() {
 
 void CCoolSliderCtrl::DrawTicks(CCoolDC& dc, const CRect& client, const CRect& channel,
                                 const CRect& thumb) {
-    const int count = GetNumTics();
+    const int count = GetNumTics(); // once per paint: a derived control may report its own
     if (count <= 0) return;
     const DWORD style = CWnd::GetStyle();
     const bool first = (style & TBS_LEFT) != 0, both = (style & TBS_BOTH) != 0;
@@ -287,7 +294,7 @@ void CCoolSliderCtrl::DrawTickArea(CCoolDC& dc, const CRect& area, int count, in
     const double length = vertical ? area.Height() : area.Width();
     const double range = static_cast<double>(maximum) - minimum;
     for (int i = 0; range != 0 && i < count - 2; ++i) {
-        const int v = GetTic(i);
+        const int v = AskTrackBar(m_hWnd, TBM_GETTIC, static_cast<WPARAM>(i));
         if (v < minimum || v > maximum) continue;
         const int offset = static_cast<int>((v - minimum) * (length / range));
         line((vertical ? area.top : area.left) + offset, vertical ? v >= pos : v < pos);

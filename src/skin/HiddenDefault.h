@@ -8,5 +8,6 @@
 class CWnd;
 
 // Default processing of one message with WS_VISIBLE cleared for the duration (only when the
-// window was visible), then an invalidation with erase. Returns the default result.
+// window is visible on screen, its parents too), then an invalidation with erase. Returns the
+// default result.
 LRESULT DefaultWithoutDrawing(CWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam);

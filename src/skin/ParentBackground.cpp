@@ -3,6 +3,7 @@
 #include "CoolBitmap.h"
 #include "CoolColors.h"
 #include "DC.h"
+#include "SchemePropagation.h"
 
 bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
     RECT client = {};
@@ -20,10 +21,10 @@ bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
     CCoolBitmap* background = nullptr;
     RECT parentScreen = {};
     if (parent &&
-        ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(&background)) ==
+        SendSchemeMessage(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(&background)) ==
             1 &&
-        ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(&parentScreen)) ==
-            1 &&
+        SendSchemeMessage(parent, WM_COOL_GETSCREENRECT, 0,
+                          reinterpret_cast<LPARAM>(&parentScreen)) == 1 &&
         background) {
         background->Draw(dc, 0, 0, width, height, origin.x - parentScreen.left,
                          origin.y - parentScreen.top, width, height);

@@ -16,6 +16,7 @@ LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     const bool answeredBySkin =
         message == WM_COOL_SETCOLOR || message == WM_COOL_GETCOLOR ||
         message == WM_COOL_SETRENDERMODE || message == WM_COOL_GETRENDERMODE ||
+        message == WM_COOL_GETBKBITMAP || message == WM_COOL_GETSCREENRECT ||
         (message == WM_COOL_SETLIGHTPOINT && lParam);
     CWnd* wnd = answeredBySkin ? CWnd::FromHandle(window) : nullptr;
     if (wnd && wnd->m_hWnd == window && dynamic_cast<CoolColors*>(wnd) &&
@@ -43,6 +44,9 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
     RECT client = {};
     ::GetClientRect(parent, &client);
     const SIZE size = {client.right, client.bottom};
+    // A window that is not on screen is painted whole when it is shown: its children need no
+    // invalidation now (a starting main window hands its scheme down before it shows).
+    const bool shown = ::IsWindowVisible(parent) != FALSE;
     for (HWND child = ::GetWindow(parent, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         const HWND outer = g_handOverTarget;
@@ -58,6 +62,6 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
         g_handOverTarget = outer;
         SendSchemeMessage(child, WM_COOL_SETRENDERMODE, 0,
                           static_cast<LPARAM>(scheme.GetRenderMode()));
-        ::InvalidateRect(child, nullptr, TRUE);
+        if (shown) ::InvalidateRect(child, nullptr, TRUE);
     }
 }

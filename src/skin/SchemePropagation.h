@@ -1,6 +1,7 @@
 // How a skinned container hands its scheme down: every direct child gets the twelve colours,
 // a light point of its own (off its centre towards the parent's light, by its share of the
-// parent's size) and the render mode, and is repainted.
+// parent's size) and the render mode, and is repainted (a parent that is not on screen yet is
+// painted whole when it is shown).
 #pragma once
 
 #include "Platform.h"
@@ -10,10 +11,12 @@ class CoolColors;
 void PassSchemeToChildren(HWND parent, const CoolColors& scheme);
 
 // Sends one of the scheme messages that every skinned window answers itself (set or get a
-// colour, the light point or the render mode). A skinned window of this thread gets it by a
-// direct call to its window procedure: the same handler, without the system's dispatch and
-// subclass chain, which costs far more than the handler (a main window hands several hundred
-// of these down while it starts). Any other window gets the message.
+// colour, the light point or the render mode; get the background bitmap or the screen
+// rectangle). A skinned window of this thread gets it by a direct call to its window
+// procedure: the same handler, without the system's dispatch and subclass chain, which costs
+// far more than the handler (a main window hands several hundred of these down while it
+// starts, and every control asks its parent for the background when it first paints). Any
+// other window gets the message.
 LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // True while a parent is handing its whole scheme to this window and more of it is still to

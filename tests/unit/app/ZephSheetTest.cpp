@@ -117,3 +117,13 @@ TEST_F(ZephSheetTest, PresetsAreSavedToFilesOnDiskOnly) {
 }
 
 } // namespace
+
+// The window is centred on the screen at its full height and then 18 pixels shorter, with the
+// top left where centring put it.
+TEST_F(ZephSheetTest, WindowIsCentredThenShortened) {
+    RECT r = {};
+    ::GetWindowRect(sheet->m_hWnd, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    EXPECT_EQ((::GetSystemMetrics(SM_CXSCREEN) - width) / 2, r.left);
+    EXPECT_EQ((::GetSystemMetrics(SM_CYSCREEN) - (height + 18)) / 2, r.top);
+}

@@ -1,5 +1,6 @@
 #include "PropertySheet.h"
 
+#include "ClassQuery.h"
 #include "PropertyPage.h"
 #include "WinApp.h"
 
@@ -253,7 +254,9 @@ void CPropertySheet::DestroyClosedSheets() {
             Unregister(sheet);
             continue;
         }
-        if (!sheet->SendMessage(PSM_GETCURRENTPAGEHWND)) {
+        // Asked after every message: past the sheet's subclass chain, which answers nothing
+        // here and would cost more than the question.
+        if (!AskClassProcedure(sheet->m_hWnd, PSM_GETCURRENTPAGEHWND)) {
             Unregister(sheet);
             sheet->DestroyWindow();
         }

@@ -14,6 +14,11 @@ CCoolDialog::~CCoolDialog() = default;
 
 int CCoolDialog::GetBackgroundBitmap(CCoolBitmap** out) {
     if (!out) return 0;
+    // A reference DC only to build the background: every control asks for it as it paints.
+    if (m_background && !m_background->IsEmpty()) {
+        *out = m_background.get();
+        return 1;
+    }
     CDC screen;
     *out = m_hWnd && screen.GetDC(m_hWnd) ? EnsureBackground(screen) : m_background.get();
     return 1;

@@ -1,5 +1,6 @@
 #include "ZephSheet.h"
 
+#include "ClassQuery.h"
 #include "CommonDialogs.h"
 #include "LanguageSupport.h"
 #include "PresetFile.h"
@@ -56,6 +57,19 @@ bool ModifierDown() {
 bool IsDiskFile(std::FILE* stream) {
     const intptr_t handle = _get_osfhandle(_fileno(stream));
     return handle != -1 && ::GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK;
+}
+
+// The label of tab index, asked of the tab control's own procedure.
+std::string TabLabel(HWND tabs, int index) {
+    char text[256] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    if (!AskClassProcedure(tabs, TCM_GETITEMA, static_cast<WPARAM>(index),
+                           reinterpret_cast<LPARAM>(&item)))
+        return std::string();
+    return item.pszText ? std::string(item.pszText) : std::string();
 }
 
 } // namespace
@@ -133,10 +147,14 @@ void CZephSheet::ApplyTexts() {
         for (int i = 0; i < kPageCount; ++i) {
             if (!pages[i]) continue;
             std::string label = language->GetString(kTabStrings[i]);
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = &label[0];
-            ::SendMessageA(tabs, TCM_SETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+            // A tab keeps a label it already has (the pages bring theirs when the sheet is
+            // made): setting it lays all tabs out again and repaints them.
+            if (TabLabel(tabs, tab) != label) {
+                TCITEMA item = {};
+                item.mask = TCIF_TEXT;
+                item.pszText = &label[0];
+                ::SendMessageA(tabs, TCM_SETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+            }
             const size_t amp = label.find('&');
             const char letter =
                 amp != std::string::npos && amp + 1 < label.size() ? label[amp + 1] : '-';

@@ -5,6 +5,7 @@
 #include "DirectSoundSettings.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace {
 
@@ -30,6 +31,7 @@ const DWORD CZephMixer::kAccelerationCodes[4] = {0x0000000F, 0x0001000F, 0x00010
 CZephMixer::CZephMixer() = default;
 
 CZephMixer::~CZephMixer() {
+    FinishAccelerationWrite();
     // The object belongs to a server that COM unloads below; let it go first.
     m_control.Reset();
     m_com.Uninitialize();
@@ -61,7 +63,7 @@ int CZephMixer::Init() {
     }
 
     // Every start sets full DirectSound acceleration.
-    SetDSAcceleration(3);
+    WriteAccelerationInBackground(3);
     return opened;
 }
 
@@ -138,12 +140,28 @@ int CZephMixer::GetMicBoost() {
     return input[kInputMicBoost];
 }
 
+void CZephMixer::FinishAccelerationWrite() {
+    if (m_accelerationWrite.joinable()) m_accelerationWrite.join();
+}
+
+void CZephMixer::WriteAccelerationInBackground(int level) {
+    FinishAccelerationWrite();
+    try {
+        m_accelerationWrite = std::thread(
+            [level] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[level]); });
+    } catch (const std::system_error&) {
+        SetDSAcceleration(level); // no thread to be had: here and now
+    }
+}
+
 void CZephMixer::SetDSAcceleration(int level) {
+    FinishAccelerationWrite();
     if (level < 0 || level > 3) level = 3;
     WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[level]);
 }
 
 int CZephMixer::GetDSAcceleration() {
+    FinishAccelerationWrite();
     DWORD code = 0;
     ReadDirectSoundSettings(kHardwareId, &code);
     for (int level = 0; level < 3; ++level)

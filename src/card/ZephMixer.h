@@ -25,6 +25,7 @@
 #include "MixerDevice.h"
 
 #include <cstdio>
+#include <thread>
 
 class CZephMixer : public CMixerDevice {
 public:
@@ -94,9 +95,14 @@ public:
     void SetMicBoost(int value);
     int GetMicBoost();
 
-    // DirectSound acceleration level 0..3 in the card's device key; other levels set 3.
+    // DirectSound acceleration level 0..3 in the card's device key; other levels set 3. Init
+    // writes full acceleration on a thread of its own (SetupAPI takes a while to find the
+    // device key, and the window need not wait for it); these two wait for that write first,
+    // and so does the destructor.
     void SetDSAcceleration(int level);
     int GetDSAcceleration();
+    // Waits until the write that Init started is in the device key.
+    void FinishAccelerationWrite();
 
     // The card section of a preset file, then the mixer section.
     int SaveSettings(FILE* stream) override;
@@ -113,10 +119,12 @@ private:
     int WriteSpdif();
     // True in headphone or stereo mode, the only modes with an S/P-DIF output.
     bool SpdifOutAllowed();
+    void WriteAccelerationInBackground(int level);
 
     // COM before the object: the object goes first.
     CComInit m_com;
     CComPtr<ICardControl> m_control;
     BYTE m_spdif[kCardSpdifSize] = {};
     LONG m_effect = 0;
+    std::thread m_accelerationWrite;
 };

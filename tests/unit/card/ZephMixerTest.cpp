@@ -179,6 +179,7 @@ TEST_F(ZephMixer, InitSetsFullAccelerationInTheCardsDeviceKey) {
     mixer.SetDSAcceleration(0);
     EXPECT_EQ(mixer.GetDSAcceleration(), 0);
     ASSERT_EQ(mixer.Init(), 1);
+    mixer.FinishAccelerationWrite();
 
     std::string base =
         "System\\CurrentControlSet\\Enum\\" + devices[0] + "\\Device Parameters\\DirectSound\\";

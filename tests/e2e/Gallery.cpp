@@ -81,7 +81,7 @@ public:
         ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
         ::PostMessageA(program.Window(), kTrayNotify, 1, WM_RBUTTONUP);
         HWND menu = nullptr;
-        if (!PumpUntil([&] { return (menu = ProgramMenu(program.Id())) != nullptr; }, 10000))
+        if (!PumpUntil([&] { return (menu = program.ShownMenu()) != nullptr; }, 10000))
             return Fail("the notification-area menu did not open");
         if (!Save("tray-menu", program.WaitForNewPicture(PixelImage(), 5000, menu))) return false;
         return Stop(program);
@@ -125,17 +125,6 @@ private:
         ::PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
         return PumpUntil([&] { return !::IsWindow(editor); }, 5000) ||
                Fail("the colour set editor did not close");
-    }
-
-    // The program's shown pop-up menu window.
-    static HWND ProgramMenu(DWORD processId) {
-        for (HWND menu = ::FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
-             menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(menu, &owner);
-            if (owner == processId && ::IsWindowVisible(menu)) return menu;
-        }
-        return nullptr;
     }
 
     bool Save(const std::string& name, const PixelImage& picture) const {

@@ -165,12 +165,13 @@ TEST_F(MainWindowTest, NotificationMenuShowsAndExitsAndCloseHides) {
     // What the shell sends on a right click on the icon: the menu comes up; "Show" is first.
     auto chooseFromMenu = [&](int downs) {
         ::PostMessageA(sheet, 0x514, 1, WM_RBUTTONUP);
-        if (!PumpUntil([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
+        HWND menu = nullptr;
+        if (!PumpUntil([&] { return (menu = program->ShownMenu()) != nullptr; }, 5000))
             return false;
         for (int i = 0; i < downs; ++i)
             PressKey(VK_DOWN);
         PressKey(VK_RETURN);
-        return true;
+        return PumpUntil([&] { return !::IsWindowVisible(menu); }, 5000);
     };
     ASSERT_TRUE(chooseFromMenu(1));
     EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(sheet) != FALSE; }, 5000));

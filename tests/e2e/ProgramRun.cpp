@@ -127,6 +127,16 @@ HWND RunningProgram::WaitForWindow(DWORD timeoutMs) {
     return m_window;
 }
 
+HWND RunningProgram::ShownMenu() const {
+    for (HWND menu = ::FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+         menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(menu, &owner);
+        if (owner == m_id && ::IsWindowVisible(menu)) return menu;
+    }
+    return nullptr;
+}
+
 bool RunningProgram::HasEnded() const {
     return !Started() || ::WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0;
 }
@@ -324,16 +334,21 @@ void TypeText(const std::string& text) {
     SendInputs(inputs);
 }
 
+// The button events carry their point as a move as well. Without it they happen wherever the
+// pointer is at that moment, and the display may still report an earlier position late (a
+// window that just came up under the pointer is entered at the old place): the click would
+// land there, on whatever the new window has at that spot.
 void ClickAt(HWND window, POINT client) {
     MovePointer(window, client);
-    std::vector<INPUT> inputs = {MouseInput(window, client, MOUSEEVENTF_LEFTDOWN),
-                                 MouseInput(window, client, MOUSEEVENTF_LEFTUP)};
+    std::vector<INPUT> inputs = {
+        MouseInput(window, client, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN),
+        MouseInput(window, client, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)};
     SendInputs(inputs);
 }
 
 bool DragFromTo(HWND window, POINT from, POINT to, const std::function<bool()>& arrived) {
     MovePointer(window, from);
-    std::vector<INPUT> inputs = {MouseInput(window, from, MOUSEEVENTF_LEFTDOWN)};
+    std::vector<INPUT> inputs = {MouseInput(window, from, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN)};
     // Intermediate moves, so the control sees a drag and not a jump.
     constexpr int kSteps = 4;
     for (int step = 1; step <= kSteps; ++step) {
@@ -361,7 +376,7 @@ bool DragFromTo(HWND window, POINT from, POINT to, const std::function<bool()>& 
             },
             5000);
     }
-    std::vector<INPUT> release = {MouseInput(window, to, MOUSEEVENTF_LEFTUP)};
+    std::vector<INPUT> release = {MouseInput(window, to, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)};
     SendInputs(release);
     return there;
 }

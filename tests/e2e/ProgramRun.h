@@ -56,6 +56,10 @@ public:
     HWND FindDialog(const std::function<bool(HWND)>& fits = nullptr) const;
     HWND WaitForDialog(DWORD timeoutMs = 15000,
                        const std::function<bool(HWND)>& fits = nullptr) const;
+    // The program's shown pop-up menu window, if any. A menu window that is only hidden (the
+    // system may keep one after a menu ends) does not count: keys sent then would go to the
+    // window under it.
+    HWND ShownMenu() const;
     // Makes the window the foreground window, where keyboard input goes.
     bool BringToFront() const;
     // Brings the window to the front, presses a key and waits until the page is the active one.

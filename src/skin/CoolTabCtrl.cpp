@@ -1,5 +1,6 @@
 #include "CoolTabCtrl.h"
 
+#include "ClassQuery.h"
 #include "CoolPropertyPage.h"
 #include "CoolPropertySheet.h"
 
@@ -85,19 +86,22 @@ bool CCoolTabCtrl::AllowSelectionChange() {
     return false;
 }
 
+// The paint's questions go to the tab control's own procedure (ClassQuery.h).
 std::vector<CCoolTabCtrl::Tab> CCoolTabCtrl::ReadTabs() const {
     std::vector<Tab> tabs;
-    const int count = GetItemCount();
-    const int selected = GetCurSel();
+    const int count = static_cast<int>(AskClassProcedure(m_hWnd, TCM_GETITEMCOUNT));
+    const int selected = static_cast<int>(AskClassProcedure(m_hWnd, TCM_GETCURSEL));
     for (int i = 0; i < count; ++i) {
         char text[kTabTextLength + 1] = {};
         TCITEMA item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_STATE;
         item.pszText = text;
         item.cchTextMax = kTabTextLength;
-        SendMessage(TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        AskClassProcedure(m_hWnd, TCM_GETITEMA, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(&item));
         Tab tab;
-        GetItemRect(i, &tab.rect);
+        AskClassProcedure(m_hWnd, TCM_GETITEMRECT, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(&tab.rect));
         tab.text = text;
         tab.selected = i == selected;
         tab.disabled = IsTabDisabled(i);
@@ -110,7 +114,9 @@ CRect CCoolTabCtrl::PageArea(const CRect& client) const {
     CRect area = client;
     area.DeflateRect(1, 1);
     CRect tab;
-    if (GetItemCount() > 0 && GetItemRect(0, &tab) && !(GetStyle() & TCS_BOTTOM))
+    if (AskClassProcedure(m_hWnd, TCM_GETITEMCOUNT) > 0 &&
+        AskClassProcedure(m_hWnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab)) &&
+        !(GetStyle() & TCS_BOTTOM))
         area.top = std::max(area.top, tab.bottom + 1);
     return area;
 }

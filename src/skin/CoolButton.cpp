@@ -174,8 +174,10 @@ CCoolButton::Face CCoolButton::GetFaceKind() const {
     }
 }
 
+// Asked while painting, of the button's own procedure (ClassQuery.h).
 bool CCoolButton::IsDown() const {
-    return (GetState() & BST_PUSHED) != 0 || GetCheck() != BST_UNCHECKED;
+    return (AskClassProcedure(m_hWnd, BM_GETSTATE) & BST_PUSHED) != 0 ||
+           AskClassProcedure(m_hWnd, BM_GETCHECK) != BST_UNCHECKED;
 }
 
 bool CCoolButton::IsSeeThrough() const {

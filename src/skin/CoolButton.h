@@ -43,7 +43,8 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Drawing, each onto the composed image (the group box onto the screen).
+    // Drawing, each onto the composed image (the group box onto the screen). The faces and the
+    // caption are in CoolButtonFaces.cpp.
     virtual void DrawImage(CCoolDC& dc);
     virtual void DrawPushFace(CCoolDC& dc);
     virtual void DrawRadioFace(CCoolDC& dc);

@@ -1,6 +1,7 @@
 #include "MixerSliderEx.h"
 
 #include "Mixer.h"
+#include "ParentBackground.h"
 #include "SchemePropagation.h"
 
 #include <algorithm>
@@ -360,19 +361,11 @@ void CMixerSliderEx::UpdateMeter() {
 }
 
 int CMixerSliderEx::GetBackgroundBitmap(CCoolBitmap** out) {
-    HWND parent = m_hWnd ? GetParent() : nullptr;
-    if (!parent || !out) return 0;
-    if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
-        return scheme->GetBackgroundBitmap(out);
-    return int(::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
+    return ParentBackgroundBitmap(m_hWnd, out);
 }
 
 int CMixerSliderEx::GetScreenRect(RECT* out) {
-    HWND parent = m_hWnd ? GetParent() : nullptr;
-    if (!parent || !out) return 0;
-    if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
-        return scheme->GetScreenRect(out);
-    return int(::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
+    return ParentScreenRect(m_hWnd, out);
 }
 
 LRESULT CMixerSliderEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,11 +1,10 @@
 #include "CoolButton.h"
 
 #include "ClassQuery.h"
-#include "CoolDialog.h"
 #include "CoolPaintDC.h"
-#include "CoolPropertyPage.h"
 #include "FrameworkMessages.h"
 #include "HiddenDefault.h"
+#include "ParentBackground.h"
 #include "WinApp.h"
 
 #include <utility>
@@ -193,15 +192,18 @@ void CCoolButton::OnPaint() {
         }
     }
     if (!m_composed->RestoreHandle()) return;
-    Compose(paint, client, face);
+    Compose(paint, face);
     m_composed->ReleaseHandle(true);
 }
 
-void CCoolButton::Compose(CCoolDC& screen, const CRect& client, Face face) {
+void CCoolButton::Compose(CCoolDC& screen, Face face) {
     CCoolDC dc;
     if (!dc.CreateCompatibleDC(screen) || !dc.SelectObject(m_composed->GetSafeHandle())) return;
     if (IsSeeThrough()) {
-        if (!m_background) FetchBackground(dc, client);
+        if (!m_background) {
+            m_background = std::make_unique<CCoolBitmap>();
+            if (!CopyParentBackground(m_hWnd, dc, *m_background)) m_background.reset();
+        }
         if (m_background) m_background->Draw(dc, 0, 0);
     }
     if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
@@ -224,43 +226,6 @@ void CCoolButton::Compose(CCoolDC& screen, const CRect& client, Face face) {
     const RECT& r = screen.m_ps.rcPaint;
     screen.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top);
     dc.RestoreSelections();
-}
-
-bool CCoolButton::AskParentBackground(HWND parent, CCoolBitmap** bitmap, RECT* screenRect) {
-    // Our own skinned windows are asked directly; anyone else by message.
-    CWnd* window = CWnd::FromHandle(parent);
-    CoolColors* skinned = dynamic_cast<CCoolDialog*>(window);
-    if (!skinned) skinned = dynamic_cast<CCoolPropertyPage*>(window);
-    if (skinned)
-        return skinned->GetBackgroundBitmap(bitmap) == 1 && skinned->GetScreenRect(screenRect) == 1;
-    return ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(bitmap)) == 1 &&
-           ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(screenRect)) ==
-               1;
-}
-
-void CCoolButton::FetchBackground(HDC reference, const CRect& client) {
-    auto copy = std::make_unique<CCoolBitmap>();
-    const int width = client.Width(), height = client.Height();
-    if (!copy->CreateCompatibleBitmap(reference, width, height)) return;
-    {
-        CDC dc;
-        if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(copy->GetSafeHandle())) return;
-        POINT origin = {0, 0};
-        ::ClientToScreen(m_hWnd, &origin);
-        CCoolBitmap* parentBackground = nullptr;
-        RECT parentScreen = {};
-        HWND parent = GetParent();
-        if (parent && AskParentBackground(parent, &parentBackground, &parentScreen) &&
-            parentBackground && !parentBackground->IsEmpty()) {
-            parentBackground->Draw(dc, 0, 0, width, height, origin.x - parentScreen.left,
-                                   origin.y - parentScreen.top, width, height);
-        } else {
-            CDC screen;
-            if (screen.GetDC(nullptr)) dc.BitBlt(0, 0, width, height, screen, origin.x, origin.y);
-        }
-    }
-    copy->ReleaseHandle(true);
-    m_background = std::move(copy);
 }
 
 CCoolBitmap* CCoolButton::GetFace(bool down, HDC reference, const FacePainter& paint) {

@@ -58,10 +58,6 @@ public:
 protected:
     using FacePainter = std::function<void(CCoolDC& dc, const CRect& client)>;
 
-    // What lies behind the button, from its parent: the parent's background bitmap and its
-    // client rectangle on the screen. True only when both are given.
-    virtual bool AskParentBackground(HWND parent, CCoolBitmap** bitmap, RECT* screenRect);
-
     // Pushed (button state) or checked.
     bool IsDown() const;
     bool IsSeeThrough() const;
@@ -99,8 +95,7 @@ private:
     Face GetFaceKind() const;
 
     void OnPaint();
-    void Compose(CCoolDC& screen, const CRect& client, Face face);
-    void FetchBackground(HDC reference, const CRect& client);
+    void Compose(CCoolDC& screen, Face face);
     void DrawIndicatorFace(CCoolDC& dc, bool check);
     void PaintIndicatorFace(CCoolDC& dc, const CRect& client, bool check, bool down);
     CRect IndicatorRect(CCoolDC& dc, const CRect& client, bool check) const;

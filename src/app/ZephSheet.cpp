@@ -1,6 +1,6 @@
 #include "ZephSheet.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "CommonDialogs.h"
 #include "LanguageSupport.h"
 #include "PresetFile.h"

@@ -1,6 +1,6 @@
 #include "CoolButton.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "CoolPaintDC.h"
 #include "FrameworkMessages.h"
 #include "HiddenDefault.h"
@@ -161,7 +161,7 @@ CCoolButton::Face CCoolButton::GetFaceKind() const {
     }
 }
 
-// Asked while painting, of the button's own procedure (ClassQuery.h).
+// Asked while painting, of the button's own procedure (FastPath.h).
 bool CCoolButton::IsDown() const {
     return (AskClassProcedure(m_hWnd, BM_GETSTATE) & BST_PUSHED) != 0 ||
            AskClassProcedure(m_hWnd, BM_GETCHECK) != BST_UNCHECKED;

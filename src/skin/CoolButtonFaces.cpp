@@ -2,7 +2,7 @@
 // caption they share.
 #include "CoolButton.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "Font.h"
 #include "Pen.h"
 

@@ -2,6 +2,7 @@
 
 #include "CoolScheme.h"
 #include "DC.h"
+#include "FastPath.h"
 #include "ParentBackground.h"
 #include "SchemePropagation.h"
 #include "Wnd.h"
@@ -39,7 +40,7 @@ bool CoolContainer::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM l
                                            LRESULT* result) {
     if (!HandleSchemeMessage(message, wParam, lParam, result, Role::Window)) return false;
     if (!IsSchemeChange(message)) return true;
-    if (!SchemeHandOverContinues(m_window)) Propagate();
+    if (!HandOverContinues(m_window)) Propagate();
     ::InvalidateRect(m_window, nullptr, TRUE);
     *result = 1;
     return true;

@@ -39,7 +39,8 @@ void CoolContainer::OnColorsChanged() {
 bool CoolContainer::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                            LRESULT* result) {
     if (!HandleSchemeMessage(message, wParam, lParam, result, Role::Window)) return false;
-    if (!IsSchemeChange(message)) return true;
+    // A change that changed nothing (a light point message without its point) says so.
+    if (!IsSchemeChange(message) || !*result) return true;
     if (!HandOverContinues(m_window)) Propagate();
     ::InvalidateRect(m_window, nullptr, TRUE);
     *result = 1;

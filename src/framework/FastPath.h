@@ -18,14 +18,16 @@
 // class procedure is one that none of our window classes handles: it falls through every
 // WindowProc to CWnd::WindowProc unchanged. A direct call carries a message that reaches the
 // object's WindowProc unchanged along the full route: nothing in the subclass chain and no
-// reflection at our entry point takes it.
+// reflection at our entry point takes it. A hand-over leaves out no message: what a child puts
+// off is done at the series' last message, which the parent sends after EndHandOver.
 //
 // The check: in debug builds, and in any build where the environment variable
 // QUENDA_CHECK_FAST_PATHS is 1 (the tests set it), each shortcut taken also sends its message
 // along the full route as a probe, which stops where the shortcut arrives (CWnd::WindowProc for
 // a question, our entry point for a direct call) and goes no further. A probe that does not
 // arrive there with its message unchanged was handled on the way: the check reports it, so a
-// later override can never be skipped silently.
+// later override that answers such a message can never be skipped silently. (An override that
+// only looks at the message and passes it on goes unseen: it must not rely on seeing it.)
 #pragma once
 
 #include "Platform.h"

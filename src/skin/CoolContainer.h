@@ -8,7 +8,6 @@
 #include "CoolColors.h"
 
 #include <memory>
-#include <string>
 
 class CWnd;
 

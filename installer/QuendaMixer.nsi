@@ -321,7 +321,7 @@ Function OptionsPage
   ${NSD_CreateCheckbox} 0 40u 100% 12u "&Open preset files (.vqs) with ${PRODUCT}"
   Pop $AssociateBox
   ${NSD_CreateLabel} 12u 54u -12u 20u \
-    "Opening a preset file applies its settings to the card."
+    "Opening a preset file applies it to the card, also while ${PRODUCT} is running."
   Pop $0
   ${If} $Autostart == 1
     ${NSD_Check} $AutostartBox

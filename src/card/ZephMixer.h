@@ -23,9 +23,9 @@
 #include "ComInit.h"
 #include "ComPtr.h"
 #include "MixerDevice.h"
+#include "WorkerThread.h"
 
 #include <cstdio>
-#include <thread>
 
 class CZephMixer : public CMixerDevice {
 public:
@@ -98,7 +98,7 @@ public:
     // DirectSound acceleration level 0..3 in the card's device key; other levels set 3. Init
     // writes full acceleration on a thread of its own (SetupAPI takes a while to find the
     // device key, and the window need not wait for it); these two wait for that write first,
-    // and so does the destructor.
+    // and the mixer does not end before it.
     void SetDSAcceleration(int level);
     int GetDSAcceleration();
     // Waits until the write that Init started is in the device key.
@@ -126,5 +126,6 @@ private:
     CComPtr<ICardControl> m_control;
     BYTE m_spdif[kCardSpdifSize] = {};
     LONG m_effect = 0;
-    std::thread m_accelerationWrite;
+    // Last, so that it waits for its write before anything else of the mixer goes.
+    CWorkerThread m_accelerationWrite;
 };

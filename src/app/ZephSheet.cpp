@@ -6,6 +6,7 @@
 #include "PresetFile.h"
 #include "RegistryDword.h"
 #include "RegistryKey.h"
+#include "SettingsKey.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
 #include "ZephMiscPage.h"
@@ -24,8 +25,6 @@
 #include <io.h>
 
 namespace {
-
-constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
 
 struct StoredColor {
     const char* name;

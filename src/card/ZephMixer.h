@@ -126,6 +126,6 @@ private:
     CComPtr<ICardControl> m_control;
     BYTE m_spdif[kCardSpdifSize] = {};
     LONG m_effect = 0;
-    // Last, so that it waits for its write before anything else of the mixer goes.
+    // Waits for its write when the mixer goes; the write uses nothing of the mixer.
     CWorkerThread m_accelerationWrite;
 };

@@ -112,6 +112,7 @@ private:
         m_opening.Wait();
         return m_found;
     }
+
     HRESULT OpenDevice();
     HRESULT CreatePrimaryBuffer();
     HRESULT CreateSpeakerBuffers();

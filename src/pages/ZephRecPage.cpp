@@ -2,8 +2,7 @@
 
 #include "PageTexts.h"
 #include "PeakMeter.h"
-#include "PresetCommands.h"
-#include "PropertySheet.h"
+#include "SheetServices.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -22,8 +21,8 @@ const DWORD kStripTypes[CZephRecPage::kStrips] = {
     MIXERLINE_COMPONENTTYPE_SRC_LINE,        MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED};
 } // namespace
 
-CZephRecPage::CZephRecPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_RECORD_PAGE), m_mixer(mixer) {}
+CZephRecPage::CZephRecPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_RECORD_PAGE, mixer, services) {}
 
 CZephRecPage::~CZephRecPage() = default;
 
@@ -50,7 +49,7 @@ void CZephRecPage::ChooseStripSources(CMixer& mixer, int (&sources)[kStrips]) {
 }
 
 BOOL CZephRecPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     const int strips = StripsInUse();
     MIXERLINEA* destination = nullptr;
     if (strips > 0 && m_mixer->GetDestinationLine(1, &destination) && destination) {
@@ -96,24 +95,20 @@ BOOL CZephRecPage::OnInitDialog() {
 
 LRESULT CZephRecPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_COMMAND: {
         // The boxes handle their own click first (a multiplexer box selects its item).
-        const LRESULT result = CCoolPropertyPage::WindowProc(message, wParam, lParam);
+        const LRESULT result = CZephPage::WindowProc(message, wParam, lParam);
         if (HIWORD(wParam) == BN_CLICKED) OnButtonClicked(LOWORD(wParam));
         return result;
     }
     default:
-        return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+        return CZephPage::WindowProc(message, wParam, lParam);
     }
 }
 
 void CZephRecPage::OnButtonClicked(UINT id) {
     if (id == IDC_REC_BOOST) {
-        auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet());
-        if (sheet) sheet->ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
+        Services().ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
     } else if (id == IDC_REC_SPDIF) {
         if (m_mixer) m_mixer->SetSPDIFRecord(m_spdifIn.GetCheck() == BST_CHECKED ? 1 : 0);
         ShowSPDIFRecord();

@@ -2,8 +2,7 @@
 
 #include "PageTexts.h"
 #include "PeakMeter.h"
-#include "PresetCommands.h"
-#include "PropertySheet.h"
+#include "SheetServices.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -41,13 +40,13 @@ void CZephSrcPage::ChooseStripLines(CMixer& mixer, int (&lines)[kStrips]) {
     }
 }
 
-CZephSrcPage::CZephSrcPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_SOURCES_PAGE), m_mixer(mixer) {}
+CZephSrcPage::CZephSrcPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_SOURCES_PAGE, mixer, services) {}
 
 CZephSrcPage::~CZephSrcPage() = default;
 
 BOOL CZephSrcPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     if (m_mixer) {
         int lines[kStrips];
         ChooseStripLines(*m_mixer, lines);
@@ -79,21 +78,17 @@ BOOL CZephSrcPage::OnInitDialog() {
 
 LRESULT CZephSrcPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_SRC_BOOST) OnBoostClicked();
         break;
     default:
         break;
     }
-    return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+    return CZephPage::WindowProc(message, wParam, lParam);
 }
 
 void CZephSrcPage::OnBoostClicked() {
-    auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet());
-    if (sheet) sheet->ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
+    Services().ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
 }
 
 void CZephSrcPage::DoDataExchange() {

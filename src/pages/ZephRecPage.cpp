@@ -1,7 +1,7 @@
 #include "ZephRecPage.h"
 
+#include "LineControl.h"
 #include "PageTexts.h"
-#include "PeakMeter.h"
 #include "SheetServices.h"
 #include "ZephMixer.h"
 
@@ -67,15 +67,10 @@ BOOL CZephRecPage::OnInitDialog() {
             MIXERLINEA* line = nullptr;
             if (sources[k] == kNoSource || !m_mixer->GetLine(1, sources[k], &line) || !line)
                 continue; // a strip without a source stays unbound
-            for (DWORD c = 0; c < line->cControls; ++c) {
-                MixerControlRecord* record = nullptr;
-                if (m_mixer->GetLineControl(1, sources[k], static_cast<int>(c), &record) &&
-                    record && record->control.dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME) {
-                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID,
-                                        FindPeakMeter(*m_mixer, 1, sources[k]));
-                    break;
-                }
-            }
+            if (const MixerControlRecord* volume =
+                    FindLineControl(*m_mixer, 1, sources[k], MIXERCONTROL_CONTROLTYPE_VOLUME))
+                m_volumes[k].Attach(m_mixer, line->dwLineID, volume->control.dwControlID,
+                                    FindPeakMeter(*m_mixer, 1, sources[k]));
             // The multiplexer item whose name is the source's; without one the box stays
             // unbound rather than standing for another source.
             int item = -1;

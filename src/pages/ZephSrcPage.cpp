@@ -1,7 +1,7 @@
 #include "ZephSrcPage.h"
 
+#include "LineControl.h"
 #include "PageTexts.h"
-#include "PeakMeter.h"
 #include "SheetServices.h"
 #include "ZephMixer.h"
 
@@ -54,18 +54,13 @@ BOOL CZephSrcPage::OnInitDialog() {
             MIXERLINEA* line = nullptr;
             if (lines[k] == kNoLine || !m_mixer->GetLine(0, lines[k], &line) || !line) continue;
             // A source with a peak meter shows its level inside its slider.
-            const DWORD meter = FindPeakMeter(*m_mixer, 0, lines[k]);
-            for (DWORD c = 0; c < line->cControls; ++c) {
-                MixerControlRecord* record = nullptr;
-                if (!m_mixer->GetLineControl(0, lines[k], static_cast<int>(c), &record) || !record)
-                    continue;
-                const DWORD type = record->control.dwControlType;
-                if (type == MIXERCONTROL_CONTROLTYPE_VOLUME)
-                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID,
-                                        meter);
-                else if (type == MIXERCONTROL_CONTROLTYPE_MUTE)
-                    m_mutes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID);
-            }
+            if (const MixerControlRecord* volume =
+                    FindLineControl(*m_mixer, 0, lines[k], MIXERCONTROL_CONTROLTYPE_VOLUME))
+                m_volumes[k].Attach(m_mixer, line->dwLineID, volume->control.dwControlID,
+                                    FindPeakMeter(*m_mixer, 0, lines[k]));
+            if (const MixerControlRecord* mute =
+                    FindLineControl(*m_mixer, 0, lines[k], MIXERCONTROL_CONTROLTYPE_MUTE))
+                m_mutes[k].Attach(m_mixer, line->dwLineID, mute->control.dwControlID);
         }
     }
     for (CCoolStatic& label : m_labels)

@@ -1,7 +1,7 @@
 #include "ZephVolPage.h"
 
+#include "LineControl.h"
 #include "PageTexts.h"
-#include "PeakMeter.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"

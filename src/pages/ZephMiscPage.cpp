@@ -8,7 +8,6 @@
 #include "PageTexts.h"
 #include "RegistryKey.h"
 #include "SheetServices.h"
-#include "WinApp.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"

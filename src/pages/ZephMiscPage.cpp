@@ -7,6 +7,7 @@
 #include "ModulePath.h"
 #include "PageTexts.h"
 #include "RegistryKey.h"
+#include "SettingsKey.h"
 #include "SheetServices.h"
 #include "ZephMixer.h"
 

@@ -2,7 +2,9 @@
 // many times in two ways, as time per paint:
 //   level - only the meter levels changed (what a running meter does 20 times a second)
 //   full  - everything dirty (a colour changed: every cached image is rebuilt)
-// and the ratio level / full. Usage: slider_bench [level paints] [full paints].
+// against the floor: a plain child window of the same size whose paint is one BitBlt from a
+// memory bitmap, the least any repaint of that area costs. It prints the ratios level / floor
+// and level / full. Usage: slider_bench [level paints] [full paints].
 #include "AudioSlider.h"
 #include "CoolDC.h"
 #include "Wnd.h"
@@ -31,6 +33,65 @@ void Paint(CWnd& wnd) {
     wnd.Invalidate(false);
     wnd.UpdateWindow();
 }
+
+// The floor: a child window that paints by copying one memory bitmap of its size.
+class FloorWindow {
+public:
+    FloorWindow(HWND parent, const RECT& rect) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = &FloorWindow::Procedure;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "slider bench floor";
+        ::RegisterClassA(&windowClass);
+        m_width = rect.right - rect.left;
+        m_height = rect.bottom - rect.top;
+        HDC screen = ::GetDC(nullptr);
+        m_memory = ::CreateCompatibleDC(screen);
+        m_bitmap = ::CreateCompatibleBitmap(screen, m_width, m_height);
+        ::ReleaseDC(nullptr, screen);
+        m_old = ::SelectObject(m_memory, m_bitmap);
+        ::PatBlt(m_memory, 0, 0, m_width, m_height, WHITENESS);
+        m_window = ::CreateWindowExA(0, windowClass.lpszClassName, "", WS_CHILD | WS_VISIBLE,
+                                     rect.left, rect.top, m_width, m_height, parent, nullptr,
+                                     windowClass.hInstance, this);
+    }
+    ~FloorWindow() {
+        if (m_window) ::DestroyWindow(m_window);
+        ::SelectObject(m_memory, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_memory);
+    }
+    bool Created() const { return m_window != nullptr; }
+    void Paint() {
+        ::InvalidateRect(m_window, nullptr, FALSE);
+        ::UpdateWindow(m_window);
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            ::SetWindowLongPtrA(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<FloorWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_ERASEBKGND) return 1;
+        if (message == WM_PAINT && self) {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(window, &paint);
+            ::BitBlt(dc, 0, 0, self->m_width, self->m_height, self->m_memory, 0, 0, SRCCOPY);
+            ::EndPaint(window, &paint);
+            return 0;
+        }
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    HWND m_window = nullptr;
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    int m_width = 0, m_height = 0;
+};
 } // namespace
 
 int main(int argc, char** argv) {
@@ -45,8 +106,11 @@ int main(int argc, char** argv) {
     CCoolDC windowLife;
     CWnd host;
     if (!host.CreateEx(0, nullptr, "slider bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                       CRect(0, 0, 140, 340), nullptr, 0))
+                       CRect(0, 0, 260, 340), nullptr, 0))
         return 1;
+    FloorWindow floorWindow(host.m_hWnd, CRect(140, 20, 240, 320));
+    if (!floorWindow.Created()) return 1;
+    floorWindow.Paint();
     CAudioSlider slider;
     if (!slider.Create(WS_CHILD | WS_VISIBLE | TBS_VERT | TBS_ENABLESELRANGE | TBS_BOTH |
                            TBS_AUTOTICKS,
@@ -59,7 +123,7 @@ int main(int argc, char** argv) {
 
     // Rounds of both kinds in turn, so that a busy machine weighs on both alike.
     constexpr int kRounds = 5;
-    double level = 0, full = 0;
+    double level = 0, full = 0, floor = 0;
     int levelDone = 0, fullDone = 0;
     for (int round = 0; round < kRounds; ++round) {
         const int levels = levelPaints * (round + 1) / kRounds - levelPaints * round / kRounds;
@@ -72,6 +136,10 @@ int main(int argc, char** argv) {
         }
         level += Now() - start;
         start = Now();
+        for (int i = 0; i < levels; ++i)
+            floorWindow.Paint();
+        floor += Now() - start;
+        start = Now();
         for (int i = 0; i < fulls; ++i, ++fullDone) {
             // Every colour change drops every cached image.
             slider.SendMessage(WM_COOL_SETCOLOR, CoolColors::Lum,
@@ -81,9 +149,12 @@ int main(int argc, char** argv) {
         full += Now() - start;
     }
     Report("level", levelPaints, level);
+    Report("floor", levelPaints, floor);
     Report("full", fullPaints, full);
     level /= levelPaints;
+    floor /= levelPaints;
     full /= fullPaints;
+    std::printf("floor  %10.3f  (level / floor)\n", floor > 0 ? level / floor : 0.0);
     std::printf("ratio  %10.3f  (level / full)\n", full > 0 ? level / full : 0.0);
     return 0;
 }

@@ -345,11 +345,23 @@ void CMixerSliderEx::UpdateMeter() {
     const int currentRight = separate ? m_second->GetLevelA() : first.GetLevelB();
     const int a = NextLevel(leftMagnitude, first.GetLevelA(), r0, r1);
     const int b = IsStereo() ? NextLevel(rightMagnitude, currentRight, r0, r1) : r1;
-    if (separate) {
-        first.SetLevels(a, first.GetLevelB());
-        m_second->SetLevels(b, first.GetLevelB());
+    ShowLevels(a, b);
+}
+
+void CMixerSliderEx::OnMeterRest(DWORD controlId) {
+    if (!m_meterPresent || controlId != m_meterId || !m_first || !m_first->m_hWnd) return;
+    const int silence = m_first->GetRangeMax();
+    ShowLevels(silence, silence);
+}
+
+void CMixerSliderEx::ShowLevels(int left, int right) {
+    CAudioSlider& first = *m_first;
+    // Separate sliders each keep their channel's level in level A.
+    if (IsStereo() && m_separate && m_second && m_second->m_hWnd) {
+        first.SetLevels(left, first.GetLevelB());
+        m_second->SetLevels(right, first.GetLevelB());
     } else {
-        first.SetLevels(a, b);
+        first.SetLevels(left, right);
     }
 }
 

@@ -43,6 +43,7 @@ public:
     int Bind() override;
     int Exchange(int direction) override;
     void OnMixerChange(DWORD controlId, int refresh) override;
+    void OnMeterRest(DWORD controlId) override;
 
     // The background questions of the child sliders go to the parent.
     int GetBackgroundBitmap(CCoolBitmap** out) override;
@@ -76,6 +77,8 @@ private:
     // Writes the sliders' positions to the device; vertical: a volume slider moved.
     void WriteToDevice(bool vertical);
     void UpdateMeter();
+    // Shows the left and right levels (range positions), on one slider or the two.
+    void ShowLevels(int left, int right);
     // The level a meter reading shows, from the current level: up at once, down slowly.
     int NextLevel(long long magnitude, int current, int r0, int r1) const;
     void Unregister();

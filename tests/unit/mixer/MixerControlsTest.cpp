@@ -196,6 +196,15 @@ TEST_F(MixerControlsTest, MeterJumpsUpAndFallsBackFourUnitsAPoll) {
     ASSERT_TRUE(PumpUntil([&] { return bar.GetLevelA() == 0; }));
     EXPECT_EQ(bottom - bottom * 16384 / 32767, bar.GetLevelB());
 
+    // Out of sight: no timer, and the meter at rest; in sight again, it is polled again.
+    mixer.SetMetersShown(false);
+    EXPECT_EQ(0u, mixer.GetTimerId());
+    EXPECT_EQ(bottom, bar.GetLevelA());
+    EXPECT_EQ(bottom, bar.GetLevelB());
+    mixer.SetMetersShown(true);
+    EXPECT_EQ(CMixerDevice::kMeterTimerId, mixer.GetTimerId());
+    ASSERT_TRUE(PumpUntil([&] { return bar.GetLevelA() == 0; }));
+
     // Silence: four units a poll back towards the bottom, never past it.
     ::KillTimer(mixer.GetCallbackWindow(), CMixerDevice::kMeterTimerId);
     Device(kPeak) = {0, 0};

@@ -190,7 +190,7 @@ bool CCoolButton::IsSeeThrough() const {
 void CCoolButton::OnPaint() {
     CCoolPaintDC paint(m_hWnd);
     const Face face = GetFaceKind();
-    if (HFONT font = ClassFont(m_hWnd)) paint.SelectObject(font);
+    CScopedSelection font(paint, ClassFont(m_hWnd));
     if (face == Face::Group) {
         DrawGroupFace(paint);
         return;
@@ -209,14 +209,15 @@ void CCoolButton::OnPaint() {
     m_composed->ReleaseHandle(true);
 }
 
-void CCoolButton::Compose(CCoolDC& screen, const CRect& client, Face face) {
-    CCoolDC dc;
-    if (!dc.CreateCompatibleDC(screen) || !dc.SelectObject(m_composed->GetSafeHandle())) return;
+void CCoolButton::Compose(CCoolPaintDC& screen, const CRect& client, Face face) {
+    CCoolMemoryDC dc(screen);
+    CScopedSelection image(dc, m_composed->GetSafeHandle());
+    if (!dc || !image) return;
     if (IsSeeThrough()) {
         if (!m_background) FetchBackground(dc, client);
         if (m_background) m_background->Draw(dc, 0, 0);
     }
-    if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
+    CScopedSelection font(dc, ClassFont(m_hWnd));
     switch (face) {
     case Face::Push:
         DrawPushFace(dc);
@@ -233,9 +234,8 @@ void CCoolButton::Compose(CCoolDC& screen, const CRect& client, Face face) {
     default:
         break;
     }
-    const RECT& r = screen.m_ps.rcPaint;
+    const RECT& r = screen.GetPaintRect();
     screen.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top);
-    dc.RestoreSelections();
 }
 
 bool CCoolButton::AskParentBackground(HWND parent, CCoolBitmap** bitmap, RECT* screenRect) {
@@ -255,8 +255,9 @@ void CCoolButton::FetchBackground(HDC reference, const CRect& client) {
     const int width = client.Width(), height = client.Height();
     if (!copy->CreateCompatibleBitmap(reference, width, height)) return;
     {
-        CDC dc;
-        if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(copy->GetSafeHandle())) return;
+        CMemoryDC dc(reference);
+        CScopedSelection image(dc, copy->GetSafeHandle());
+        if (!dc || !image) return;
         POINT origin = {0, 0};
         ::ClientToScreen(m_hWnd, &origin);
         CCoolBitmap* parentBackground = nullptr;
@@ -267,8 +268,8 @@ void CCoolButton::FetchBackground(HDC reference, const CRect& client) {
             parentBackground->Draw(dc, 0, 0, width, height, origin.x - parentScreen.left,
                                    origin.y - parentScreen.top, width, height);
         } else {
-            CDC screen;
-            if (screen.GetDC(nullptr)) dc.BitBlt(0, 0, width, height, screen, origin.x, origin.y);
+            CWindowDC screen(nullptr);
+            if (screen) dc.BitBlt(0, 0, width, height, screen, origin.x, origin.y);
         }
     }
     copy->ReleaseHandle(true);
@@ -282,10 +283,10 @@ CCoolBitmap* CCoolButton::GetFace(bool down, HDC reference, const FacePainter& p
     auto bitmap = std::make_unique<CCoolBitmap>();
     if (!bitmap->CreateCompatibleBitmap(reference, client.Width(), client.Height())) return nullptr;
     {
-        CCoolDC dc;
-        if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(bitmap->GetSafeHandle()))
-            return nullptr;
-        if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
+        CCoolMemoryDC dc(reference);
+        CScopedSelection image(dc, bitmap->GetSafeHandle());
+        if (!dc || !image) return nullptr;
+        CScopedSelection font(dc, ClassFont(m_hWnd));
         paint(dc, client);
     }
     bitmap->ReleaseHandle(true);
@@ -353,9 +354,8 @@ void CCoolButton::DrawPushCaption(CCoolDC& dc, const RECT& rect) {
         lf.lfUnderline = TRUE;
         underlined.CreateFontIndirect(lf);
     }
-    HGDIOBJ previous = underlined.IsNull() ? nullptr : ::SelectObject(dc, underlined);
+    CScopedSelection underline(dc, underlined);
     DrawCaption(dc, rect, style, nullptr);
-    if (previous) ::SelectObject(dc, previous);
 }
 
 void CCoolButton::DrawPushFace(CCoolDC& dc) {
@@ -450,12 +450,11 @@ void CCoolButton::PaintIndicatorFace(CCoolDC& dc, const CRect& client, bool chec
     cross.DeflateRect(2, 2);
     if (cross.IsRectEmpty()) return;
     CPen pen(PS_SOLID, 2, down ? middle : outer);
-    HGDIOBJ previous = ::SelectObject(dc, pen);
+    CScopedSelection crossPen(dc, pen);
     dc.MoveTo(cross.left, cross.top);
     dc.LineTo(cross.right, cross.bottom);
     dc.MoveTo(cross.left, cross.bottom - 1);
     dc.LineTo(cross.right, cross.top - 1);
-    ::SelectObject(dc, previous);
 }
 
 void CCoolButton::DrawIndicatorFace(CCoolDC& dc, bool check) {
@@ -530,8 +529,9 @@ void CCoolButton::DrawBitmapHandle(CCoolDC& dc, HBITMAP bitmap) {
     const CRect client = GetClientRect();
     const int x = client.left + (client.Width() - bm.bmWidth) / 2;
     const int y = client.top + (client.Height() - bm.bmHeight) / 2;
-    CDC source;
-    if (!source.CreateCompatibleDC(dc) || !source.SelectObject(bitmap)) return;
+    CMemoryDC source(dc);
+    CScopedSelection sourceImage(source, bitmap);
+    if (!source || !sourceImage) return;
     if (bm.bmBitsPixel == 1) {
         // A mask: its set bits are painted in the caption colour, the rest stays.
         const COLORREF oldText = dc.SetTextColor(RGB(255, 255, 255));

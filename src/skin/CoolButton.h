@@ -9,6 +9,7 @@
 #include "CoolBitmap.h"
 #include "CoolColors.h"
 #include "CoolDC.h"
+#include "CoolPaintDC.h"
 
 #include <functional>
 #include <memory>
@@ -98,7 +99,7 @@ private:
     Face GetFaceKind() const;
 
     void OnPaint();
-    void Compose(CCoolDC& screen, const CRect& client, Face face);
+    void Compose(CCoolPaintDC& screen, const CRect& client, Face face);
     void FetchBackground(HDC reference, const CRect& client);
     void DrawIndicatorFace(CCoolDC& dc, bool check);
     void PaintIndicatorFace(CCoolDC& dc, const CRect& client, bool check, bool down);

@@ -19,8 +19,8 @@ int CCoolDialog::GetBackgroundBitmap(CCoolBitmap** out) {
         *out = m_background.get();
         return 1;
     }
-    CDC screen;
-    *out = m_hWnd && screen.GetDC(m_hWnd) ? EnsureBackground(screen) : m_background.get();
+    CWindowDC screen(m_hWnd);
+    *out = m_hWnd && screen ? EnsureBackground(screen) : m_background.get();
     return 1;
 }
 
@@ -95,15 +95,15 @@ BOOL CCoolDialog::OnEraseBkgnd(HDC dc) {
 }
 
 void CCoolDialog::OnPaint() {
-    if (!m_dc.BeginPaint(m_hWnd)) return;
+    CPaintDC paint(m_hWnd);
+    if (!paint) return;
     if (m_hIcon) {
-        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(m_dc.GetSafeHdc()));
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.GetSafeHdc()));
         const CRect client = GetClientRect();
         const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-        ::DrawIcon(m_dc, x, y, m_hIcon);
+        ::DrawIcon(paint, x, y, m_hIcon);
     }
-    m_dc.EndPaint();
 }
 
 void CCoolDialog::OnSize() {

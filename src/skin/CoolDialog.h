@@ -34,7 +34,9 @@ public:
 
 protected:
     HWND m_pParentWnd = nullptr;
-    CCoolDC m_dc;
+    // Held for the window's life, so the drawing library stays loaded between paints.
+    CCoolDC m_drawingLife{nullptr};
+
     std::unique_ptr<CCoolBitmap> m_background;
     HICON m_hIcon = nullptr; // set by the derived dialog
     int m_lastMessageId = 0;

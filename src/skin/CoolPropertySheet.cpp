@@ -36,8 +36,8 @@ int CCoolPropertySheet::GetBackgroundBitmap(CCoolBitmap** out) {
         *out = m_background.get();
         return 1;
     }
-    CDC screen;
-    *out = m_hWnd && screen.GetDC(m_hWnd) ? EnsureBackground(screen) : m_background.get();
+    CWindowDC screen(m_hWnd);
+    *out = m_hWnd && screen ? EnsureBackground(screen) : m_background.get();
     return 1;
 }
 
@@ -161,11 +161,11 @@ LRESULT CCoolPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void CCoolPropertySheet::OnPaint() {
-    if (!m_dc.BeginPaint(m_hWnd)) return;
+    CPaintDC paint(m_hWnd);
+    if (!paint) return;
     if (!::IsIconic(m_hWnd)) {
-        if (CCoolBitmap* background = EnsureBackground(m_dc)) background->Draw(m_dc, 0, 0);
+        if (CCoolBitmap* background = EnsureBackground(paint)) background->Draw(paint, 0, 0);
     }
-    m_dc.EndPaint();
 }
 
 void CCoolPropertySheet::OnDisplayChange(int bitsPerPixel) {

@@ -69,7 +69,8 @@ protected:
     CCoolButton m_nextButton;
     CCoolButton m_backButton;
     CCoolButton m_finishButton;
-    CCoolDC m_dc;
+    // Held for the window's life, so the drawing library stays loaded between paints.
+    CCoolDC m_drawingLife{nullptr};
     std::unique_ptr<CCoolBitmap> m_background;
     int m_trayIcon = 0;
     CNotifyIcon m_trayRecord;

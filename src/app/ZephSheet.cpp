@@ -258,19 +258,9 @@ void CZephSheet::OnSpeakerModeChanged(int mode) {
     if (m_spdifPage) m_spdifPage->ApplySpeakerConfig(static_cast<DWORD>(mode));
 }
 
-void CZephSheet::TrackTrayMenu(int x, int y) {
-    HMENU menu = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    if (!menu) return;
-    m_trackedMenu = ::GetSubMenu(menu, 0);
-    if (m_trackedMenu) {
-        if (CLanguageSupport* language = CLanguageSupport::GetLanguageObject())
-            language->TranslateMenu(m_trackedMenu);
-        // The menu closes when the user clicks elsewhere only while the window is foreground.
-        ::SetForegroundWindow(m_hWnd);
-        ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
-    }
-    m_trackedMenu = nullptr;
-    ::DestroyMenu(menu);
+void CZephSheet::PrepareTrayMenu(HMENU menu) {
+    if (CLanguageSupport* language = CLanguageSupport::GetLanguageObject())
+        language->TranslateMenu(menu);
 }
 
 LRESULT CZephSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

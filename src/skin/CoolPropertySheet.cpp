@@ -4,6 +4,7 @@
 #include "CoolScheme.h"
 #include "SchemePropagation.h"
 #include "FrameworkMessages.h"
+#include "UniqueHandle.h"
 #include "WinApp.h"
 
 #include <cstring>
@@ -250,12 +251,16 @@ void CCoolPropertySheet::RestoreFromTray() {
 }
 
 void CCoolPropertySheet::TrackTrayMenu(int x, int y) {
-    HMENU menu = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(m_menuId));
+    const CMenuHandle menu(::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(m_menuId)));
     if (!menu) return;
-    m_trackedMenu = ::GetSubMenu(menu, 0);
-    if (m_trackedMenu) ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
+    m_trackedMenu = ::GetSubMenu(menu.Get(), 0);
+    if (m_trackedMenu) {
+        PrepareTrayMenu(m_trackedMenu);
+        // The menu closes when the user clicks elsewhere only while the window is foreground.
+        ::SetForegroundWindow(m_hWnd);
+        ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
+    }
     m_trackedMenu = nullptr;
-    ::DestroyMenu(menu);
 }
 
 bool CCoolPropertySheet::OnSysCommand(WPARAM command) {

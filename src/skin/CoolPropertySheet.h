@@ -37,6 +37,8 @@ public:
     virtual void RefreshPages();
     // Shows the notification icon's popup menu at a screen point.
     virtual void TrackTrayMenu(int x, int y);
+    // Readies the popup menu before it is shown (its texts, for one); nothing by default.
+    virtual void PrepareTrayMenu(HMENU) {}
     // The status prompt of an identifier: its string resource up to the first line feed.
     virtual void GetMessageString(UINT id, std::string& text) const;
     // The status bar that shows the prompts: the descendant with the status bar identifier.

@@ -1,6 +1,7 @@
 #include "WinApp.h"
 
 #include "PropertySheet.h"
+#include "WideText.h"
 #include "Wnd.h"
 
 namespace {
@@ -25,8 +26,13 @@ HINSTANCE GetResourceInstance() {
 }
 
 int CWinApp::RunApplication(HINSTANCE instance, const char* commandLine, int showCommand) {
+    return RunApplication(instance, WidenAnsi(commandLine ? commandLine : "").c_str(), showCommand);
+}
+
+int CWinApp::RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
     m_hInstance = instance ? instance : ::GetModuleHandleA(nullptr);
-    m_lpCmdLine = commandLine ? commandLine : "";
+    m_commandLine = commandLine ? commandLine : L"";
+    m_lpCmdLine = NarrowToAnsi(m_commandLine);
     m_nCmdShow = showCommand;
     INITCOMMONCONTROLSEX icc = {};
     icc.dwSize = sizeof(icc);

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         return 1;
     slider.SetRange(0, 100);
     slider.SetTicFreq(10);
-    slider.m_options |= CAudioSlider::Stereo | CAudioSlider::ShowPeak;
+    slider.SetOption(CAudioSlider::Stereo | CAudioSlider::ShowPeak, true);
     Paint(slider);
 
     // Rounds of both kinds in turn, so that a busy machine weighs on both alike.
@@ -66,9 +66,8 @@ int main(int argc, char** argv) {
         const int fulls = fullPaints * (round + 1) / kRounds - fullPaints * round / kRounds;
         double start = Now();
         for (int i = 0; i < levels; ++i, ++levelDone) {
-            slider.m_levelA = 20 + levelDone % 60;
-            slider.m_levelB = 80 - levelDone % 60;
-            slider.m_peak = 10 + levelDone % 10;
+            slider.SetLevels(20 + levelDone % 60, 80 - levelDone % 60);
+            slider.SetPeak(10 + levelDone % 10);
             Paint(slider);
         }
         level += Now() - start;

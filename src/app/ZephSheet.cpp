@@ -1,6 +1,7 @@
 #include "ZephSheet.h"
 
-#include "ClassQuery.h"
+#include "CoolColorSet.h"
+#include "FastPath.h"
 #include "CommonDialogs.h"
 #include "LanguageSupport.h"
 #include "PresetFile.h"
@@ -30,12 +31,14 @@ struct StoredColor {
     int slot;
     COLORREF fallback;
 };
-// Read and applied in this order.
+// Read and applied in this order, which is also the order of a colour set's colours.
 const StoredColor kStoredColors[] = {
     {"ColBgrd", CoolColors::Background, 0x504141}, {"ColText", CoolColors::Text, 0xB9B9B9},
     {"ColLum", CoolColors::Lum, 0xEB786E},         {"ColSelLow", CoolColors::SelLow, 0x005AFF},
     {"ColSelHi", CoolColors::SelHigh, 0x00FF00},
 };
+static_assert(sizeof(kStoredColors) / sizeof(kStoredColors[0]) == CoolColorSet::ColorCount,
+              "one stored colour per colour of a set");
 
 // Tab labels in tab order: Volume, Sources, Record, Speakers, S/P-DIF, Misc.
 const UINT kTabStrings[CZephSheet::kPageCount] = {IDS_PAGE_VOLUME,  IDS_PAGE_SOURCES,
@@ -76,12 +79,12 @@ CZephSheet::~CZephSheet() {
 }
 
 int CZephSheet::CreatePages() {
-    m_volPage = std::make_unique<CZephVolPage>(m_zephMixer);
-    m_srcPage = std::make_unique<CZephSrcPage>(m_zephMixer);
-    m_recPage = std::make_unique<CZephRecPage>(m_zephMixer);
-    m_spkrPage = std::make_unique<CZephSpkrPage>(m_zephMixer);
-    m_spdifPage = std::make_unique<CZephSpdifPage>(m_zephMixer);
-    m_miscPage = std::make_unique<CZephMiscPage>(m_zephMixer);
+    m_volPage = std::make_unique<CZephVolPage>(m_zephMixer, this);
+    m_srcPage = std::make_unique<CZephSrcPage>(m_zephMixer, this);
+    m_recPage = std::make_unique<CZephRecPage>(m_zephMixer, this);
+    m_spkrPage = std::make_unique<CZephSpkrPage>(m_zephMixer, this);
+    m_spdifPage = std::make_unique<CZephSpdifPage>(m_zephMixer, this);
+    m_miscPage = std::make_unique<CZephMiscPage>(m_zephMixer, this);
     // The tabs are laid out when the sheet is made: give them their labels in the current
     // language already, so that longer labels get the room they need.
     CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
@@ -265,6 +268,36 @@ void CZephSheet::OnSpeakerModeChanged(int mode) {
     // The S/P-DIF page switches the digital output off for more than two speakers even while
     // its window has not been created yet.
     if (m_spdifPage) m_spdifPage->ApplySpeakerConfig(static_cast<DWORD>(mode));
+}
+
+void CZephSheet::ShowTrayIcon(bool show) {
+    if (!m_hWnd) return;
+    if (show) {
+        HICON icon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        SetTrayIcon(icon, IDR_TRAY_MENU);
+    } else {
+        RemoveTrayIcon();
+    }
+}
+
+void CZephSheet::ApplyColors(const CoolColorSet& set) {
+    if (!m_hWnd) return;
+    for (int i = 0; i < CoolColorSet::ColorCount; ++i)
+        SetColor(kStoredColors[i].slot, set[i]);
+    SetRenderMode(set[CoolColorSet::ModeIndex] | 8);
+    Propagate();
+    Invalidate(true);
+}
+
+void CZephSheet::OnLanguageChanged(LCID language, CPropertyPage& page) {
+    if (!m_hWnd) return;
+    // Every page with a window and the sheet itself relabel at once; the pages opened later
+    // take the new texts when they open.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_LANGUAGE_CHANGED, language, 0);
+    ::SendMessageA(m_hWnd, WM_LANGUAGE_CHANGED, language, 0);
+    SetActivePage(0);
+    SetActivePage(&page);
 }
 
 void CZephSheet::PrepareTrayMenu(HMENU menu) {

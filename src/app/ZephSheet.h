@@ -6,7 +6,7 @@
 #pragma once
 
 #include "MixerPropertySheet.h"
-#include "PresetCommands.h"
+#include "SheetServices.h"
 #include "SpeakerTestPlayer.h"
 
 #include <memory>
@@ -20,7 +20,7 @@ class CZephSpkrPage;
 class CZephSpdifPage;
 class CZephMiscPage;
 
-class CZephSheet : public CMixerPropertySheet, public CPresetCommands {
+class CZephSheet : public CMixerPropertySheet, public CSheetServices {
 public:
     enum : UINT { ID_TRAY_EXIT = 32772, ID_TRAY_SHOW = 32773 };
     static constexpr int kPageCount = 6;
@@ -53,6 +53,9 @@ public:
     void OnSpeakerModeChanged(int mode) override;
 
     CSpeakerTestPlayer& GetSpeakerTestPlayer() override { return m_player; }
+    void ShowTrayIcon(bool show) override;
+    void ApplyColors(const CoolColorSet& set) override;
+    void OnLanguageChanged(LCID language, CPropertyPage& page) override;
     CZephMixer* GetZephMixer() const { return m_zephMixer; }
 
 protected:

@@ -1,6 +1,6 @@
 #include "PropertySheet.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "PropertyPage.h"
 #include "WinApp.h"
 

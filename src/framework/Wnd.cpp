@@ -1,5 +1,6 @@
 #include "Wnd.h"
 
+#include "FastPath.h"
 #include "WinApp.h"
 
 #include <unordered_map>
@@ -153,6 +154,7 @@ void CWnd::OnWindowGone() {
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (FastPathProbeEnds(FastPathStop::WindowProcBase, m_hWnd, message, wParam, lParam)) return 0;
     return DefWindowProc(message, wParam, lParam);
 }
 
@@ -218,6 +220,7 @@ LRESULT CWnd::Dispatch(CWnd* wnd, HWND window, UINT message, WPARAM wParam, LPAR
     try {
         LRESULT result = 0;
         if (Reflect(window, message, wParam, lParam, &result)) return result;
+        if (FastPathProbeEnds(FastPathStop::Entry, window, message, wParam, lParam)) return 0;
         return wnd->WindowProc(message, wParam, lParam);
     } catch (...) {
         // Nothing may unwind into user32; the message gets default treatment instead.

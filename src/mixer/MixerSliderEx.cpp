@@ -1,6 +1,7 @@
 #include "MixerSliderEx.h"
 
 #include "Mixer.h"
+#include "ParentBackground.h"
 #include "SchemePropagation.h"
 
 #include <algorithm>
@@ -49,10 +50,6 @@ void SetStyleBit(CWnd& wnd, DWORD bit, bool on) {
     const LONG_PTR style = ::GetWindowLongPtrA(wnd, GWL_STYLE);
     const LONG_PTR wanted = on ? (style | LONG_PTR(bit)) : (style & ~LONG_PTR(bit));
     if (wanted != style) ::SetWindowLongPtrA(wnd, GWL_STYLE, wanted);
-}
-
-void SetOption(CAudioSlider& slider, unsigned option, bool on) {
-    slider.m_options = on ? (slider.m_options | option) : (slider.m_options & ~option);
 }
 
 // Ticks about 12 pixels apart for a control of many steps.
@@ -125,11 +122,26 @@ void CMixerSliderEx::MakeSlider(std::unique_ptr<CAudioSlider>& slider, const CRe
 }
 
 int CMixerSliderEx::Bind() {
+    if (!FindControls()) return 0;
+    PrepareWindow();
+    LayOutSliders();
+    // Sliders made now missed the scheme the parent handed down before the binding.
+    if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
+
+    Exchange(1);
+    for (CAudioSlider* s : {m_first.get(), m_second.get()})
+        if (s) s->EnableReset(true);
+    RememberResetPositions();
+    ApplyEnableFlag();
+    return 1;
+}
+
+bool CMixerSliderEx::FindControls() {
     MIXERLINEA* line = nullptr;
     MixerControlRecord* record = nullptr;
     if (!m_mixer || !m_mixer->FindLine(m_lineId, &line) ||
         !m_mixer->FindControl(m_controlId, &record))
-        return 0;
+        return false;
     m_line = *line;
     m_control = record->control;
     // Binding again must not register twice: the control would be told everything twice.
@@ -145,73 +157,61 @@ int CMixerSliderEx::Bind() {
             DetachMeter();
         }
     }
-    if (m_hWnd && !(CWnd::GetStyle() & WS_CLIPCHILDREN)) SetStyleBit(*this, WS_CLIPCHILDREN, true);
+    return true;
+}
+
+void CMixerSliderEx::PrepareWindow() {
+    if (!m_hWnd) return;
+    if (!(CWnd::GetStyle() & WS_CLIPCHILDREN)) SetStyleBit(*this, WS_CLIPCHILDREN, true);
     // The child sliders are tab stops: the dialog's keyboard navigation must reach into this
     // window to find them.
-    if (m_hWnd) {
-        const LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
-        if (!(exStyle & WS_EX_CONTROLPARENT))
-            ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_CONTROLPARENT);
-    }
+    const LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_CONTROLPARENT))
+        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_CONTROLPARENT);
+}
 
+void CMixerSliderEx::LayOutSliders() {
     const CRect client = GetClientRect();
     const int w = client.Width(), h = client.Height();
     const bool meter = m_meterPresent != 0;
-    const int steps = int(m_control.Metrics.cSteps);
     const int tick = meter ? MeterTickFrequency(h) : TickFrequency(m_control.Metrics.cSteps, h);
-    const int rangeMax = meter ? h - 1 : steps - 1;
-
-    MakeSlider(m_first,
-               IsStereo() && m_separate ? CRect(0, 1, w / 2, h - 1)
-               : IsStereo()             ? CRect(0, 1, w, h - 22)
-                                        : CRect(0, 1, w, h - 1),
-               kVerticalStyle, FirstSliderId);
-    CAudioSlider& first = *m_first;
-    if (IsStereo()) {
-        if (m_separate) {
-            MakeSlider(m_second, CRect(w / 2, 1, w, h - 1), kVerticalStyle, SecondSliderId);
-            m_second->EnableWindow(true);
-            for (CAudioSlider* s : {m_first.get(), m_second.get()}) {
-                SetOption(*s, CAudioSlider::Stereo, false);
-                SetStyleBit(*s, TBS_ENABLESELRANGE, meter);
-                s->SetRange(0, rangeMax);
-                s->SetTicFreq(tick);
-                SetOption(*s, CAudioSlider::RightClickToggles, meter);
-            }
-        } else {
-            MakeSlider(m_second, CRect(0, h - 21, w, h - 1), kBalanceStyle, SecondSliderId);
-            m_second->SetRange(1 - steps, steps - 1);
-            m_second->EnableWindow(true);
-            SetStyleBit(first, TBS_ENABLESELRANGE, meter);
-            SetStyleBit(*m_second, TBS_ENABLESELRANGE, false);
-            SetOption(first, CAudioSlider::Stereo, true);
-            first.SetRange(0, rangeMax);
-            first.SetTicFreq(tick);
-            SetOption(first, CAudioSlider::RightClickToggles, meter);
-        }
-        m_second->ShowWindow(SW_SHOW);
-    } else {
+    const int rangeMax = meter ? h - 1 : int(m_control.Metrics.cSteps) - 1;
+    if (!IsStereo()) {
+        MakeSlider(m_first, CRect(0, 1, w, h - 1), kVerticalStyle, FirstSliderId);
         if (m_second) m_second->EnableWindow(false);
-        SetStyleBit(first, TBS_ENABLESELRANGE, meter);
-        first.SetRange(0, rangeMax);
-        SetOption(first, CAudioSlider::Stereo, false);
-        SetOption(first, CAudioSlider::RightClickToggles, meter);
-        first.SetTicFreq(tick);
+        SetUpVolumeSlider(*m_first, false, rangeMax, tick);
+        return;
     }
-    // Sliders made now missed the scheme the parent handed down before the binding.
-    if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
+    if (m_separate) {
+        MakeSlider(m_first, CRect(0, 1, w / 2, h - 1), kVerticalStyle, FirstSliderId);
+        MakeSlider(m_second, CRect(w / 2, 1, w, h - 1), kVerticalStyle, SecondSliderId);
+        m_second->EnableWindow(true);
+        for (CAudioSlider* s : {m_first.get(), m_second.get()})
+            SetUpVolumeSlider(*s, false, rangeMax, tick);
+    } else {
+        const int steps = int(m_control.Metrics.cSteps);
+        MakeSlider(m_first, CRect(0, 1, w, h - 22), kVerticalStyle, FirstSliderId);
+        MakeSlider(m_second, CRect(0, h - 21, w, h - 1), kBalanceStyle, SecondSliderId);
+        m_second->SetRange(1 - steps, steps - 1);
+        m_second->EnableWindow(true);
+        SetStyleBit(*m_second, TBS_ENABLESELRANGE, false);
+        SetUpVolumeSlider(*m_first, true, rangeMax, tick);
+    }
+    m_second->ShowWindow(SW_SHOW);
+}
 
-    Exchange(1);
-    for (CAudioSlider* s : {m_first.get(), m_second.get()})
-        if (s) s->m_resetEnabled = 1;
-    RememberResetPositions();
-    ApplyEnableFlag();
-    return 1;
+void CMixerSliderEx::SetUpVolumeSlider(CAudioSlider& slider, bool stereo, int rangeMax, int tick) {
+    const bool meter = m_meterPresent != 0;
+    SetStyleBit(slider, TBS_ENABLESELRANGE, meter);
+    slider.SetOption(CAudioSlider::Stereo, stereo);
+    slider.SetRange(0, rangeMax);
+    slider.SetTicFreq(tick);
+    slider.SetOption(CAudioSlider::RightClickToggles, meter);
 }
 
 void CMixerSliderEx::RememberResetPositions() {
     for (CAudioSlider* s : {m_first.get(), m_second.get()})
-        if (s && s->m_hWnd) s->m_resetValue = s->GetPos();
+        if (s && s->m_hWnd) s->SetResetValue(s->GetPos());
 }
 
 void CMixerSliderEx::ApplyEnableFlag() {
@@ -342,37 +342,23 @@ void CMixerSliderEx::UpdateMeter() {
     const int r0 = first.GetRangeMin(), r1 = first.GetRangeMax();
     const bool separate = IsStereo() && m_separate && m_second && m_second->m_hWnd;
     // Separate sliders each keep their channel's level in level A.
-    const int currentRight = separate ? m_second->m_levelA : first.m_levelB;
-    const int a = NextLevel(leftMagnitude, first.m_levelA, r0, r1);
+    const int currentRight = separate ? m_second->GetLevelA() : first.GetLevelB();
+    const int a = NextLevel(leftMagnitude, first.GetLevelA(), r0, r1);
     const int b = IsStereo() ? NextLevel(rightMagnitude, currentRight, r0, r1) : r1;
-    if (a == first.m_levelA && b == currentRight) return;
     if (separate) {
-        first.m_levelA = a;
-        m_second->m_levelA = b;
-        m_second->m_levelB = first.m_levelB;
-        first.Invalidate(false);
-        m_second->Invalidate(false);
+        first.SetLevels(a, first.GetLevelB());
+        m_second->SetLevels(b, first.GetLevelB());
     } else {
-        first.m_levelA = a;
-        first.m_levelB = b;
-        first.Invalidate(false);
+        first.SetLevels(a, b);
     }
 }
 
 int CMixerSliderEx::GetBackgroundBitmap(CCoolBitmap** out) {
-    HWND parent = m_hWnd ? GetParent() : nullptr;
-    if (!parent || !out) return 0;
-    if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
-        return scheme->GetBackgroundBitmap(out);
-    return int(::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
+    return ParentBackgroundBitmap(m_hWnd, out);
 }
 
 int CMixerSliderEx::GetScreenRect(RECT* out) {
-    HWND parent = m_hWnd ? GetParent() : nullptr;
-    if (!parent || !out) return 0;
-    if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
-        return scheme->GetScreenRect(out);
-    return int(::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
+    return ParentScreenRect(m_hWnd, out);
 }
 
 LRESULT CMixerSliderEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -64,6 +64,13 @@ private:
 
     bool IsStereo() const { return m_line.cChannels == 2; }
     DWORD Span() const { return m_control.Bounds.dwMaximum - m_control.Bounds.dwMinimum; }
+    // The parts of Bind: finds the line and controls and listens to them (false when the
+    // mixer lacks one), readies the window to hold the sliders, makes and sets up the sliders.
+    bool FindControls();
+    void PrepareWindow();
+    void LayOutSliders();
+    // A volume (or channel) slider: its range, ticks, level bar and options.
+    void SetUpVolumeSlider(CAudioSlider& slider, bool stereo, int rangeMax, int tick);
     // Creates a child slider window when it is not there yet.
     void MakeSlider(std::unique_ptr<CAudioSlider>& slider, const CRect& rect, DWORD style, UINT id);
     // Writes the sliders' positions to the device; vertical: a volume slider moved.

@@ -2,15 +2,13 @@
 
 #include "CoolColorDialog.h"
 #include "CoolColorSet.h"
-#include "CoolPropertySheet.h"
 #include "Format.h"
 #include "LanguageSupport.h"
 #include "ModulePath.h"
 #include "PageTexts.h"
-#include "PresetCommands.h"
 #include "RegistryKey.h"
 #include "SettingsKey.h"
-#include "WinApp.h"
+#include "SheetServices.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -39,13 +37,13 @@ DWORD VersionInfoSize(const std::string& path) {
 
 } // namespace
 
-CZephMiscPage::CZephMiscPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_MISC_PAGE), m_mixer(mixer) {}
+CZephMiscPage::CZephMiscPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_MISC_PAGE, mixer, services) {}
 
 CZephMiscPage::~CZephMiscPage() = default;
 
 BOOL CZephMiscPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     m_logo.m_transparentColor = kLogoTransparent;
     ApplyTexts();
 
@@ -62,16 +60,13 @@ BOOL CZephMiscPage::OnInitDialog() {
 
 LRESULT CZephMiscPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) OnButton(LOWORD(wParam));
         if (LOWORD(wParam) == IDC_MISC_LANGUAGE && HIWORD(wParam) == CBN_SELCHANGE)
             OnLanguageChosen();
         break;
     }
-    return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+    return CZephPage::WindowProc(message, wParam, lParam);
 }
 
 void CZephMiscPage::DoDataExchange() {
@@ -90,11 +85,6 @@ void CZephMiscPage::DoDataExchange() {
 std::string CZephMiscPage::AppName() const {
     CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
     return language ? language->GetString(IDS_APP_NAME) : std::string();
-}
-
-CCoolPropertySheet* CZephMiscPage::MainWindow() const {
-    auto* sheet = dynamic_cast<CCoolPropertySheet*>(GetSheet());
-    return sheet && sheet->GetSafeHwnd() ? sheet : nullptr;
 }
 
 std::string CZephMiscPage::ProductVersion(const std::string& path, const char* missing,
@@ -192,12 +182,10 @@ void CZephMiscPage::OnButton(UINT id) {
     switch (id) {
     case IDC_MISC_LOAD:
     case IDC_MISC_SAVE:
-        if (auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet())) {
-            if (id == IDC_MISC_LOAD)
-                sheet->LoadPreset();
-            else
-                sheet->SavePreset();
-        }
+        if (id == IDC_MISC_LOAD)
+            Services().LoadPreset();
+        else
+            Services().SavePreset();
         break;
     case IDC_MISC_COLOR_SETUP:
         OnColorSetup();
@@ -215,20 +203,7 @@ void CZephMiscPage::OnLanguageChosen() {
     const LCID chosen = LCID(m_language.GetItemData(item));
     if (chosen == language->GetLanguage()) return;
     language->SetLanguage(chosen);
-
-    CCoolPropertySheet* sheet = MainWindow();
-    if (!sheet) {
-        ApplyTexts();
-        return;
-    }
-    // Every page with a window and the sheet itself relabel at once; the pages opened later
-    // take the new texts when they open.
-    for (HWND child = ::GetWindow(sheet->m_hWnd, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT))
-        ::SendMessageA(child, WM_LANGUAGE_CHANGED, chosen, 0);
-    ::SendMessageA(sheet->m_hWnd, WM_LANGUAGE_CHANGED, chosen, 0);
-    sheet->SetActivePage(0);
-    sheet->SetActivePage(this);
+    Services().OnLanguageChanged(chosen, *this);
     ::SetFocus(m_language.m_hWnd);
 }
 
@@ -236,26 +211,21 @@ void CZephMiscPage::OnTrayIcon() {
     const std::string name = AppName();
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
-    CCoolPropertySheet* sheet = MainWindow();
     if (m_trayIcon.SendMessage(BM_GETCHECK) == BST_CHECKED) {
         // The running program itself, quoted: a path with spaces would otherwise let the system
         // try shorter paths first, and a copy in another folder would start nothing at logon.
         const std::string command = "\"" + GetModulePath() + "\" /minimize";
         run.SetString(name.c_str(), command.c_str());
-        if (sheet) {
-            HICON icon = ::LoadIconA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
-            sheet->SetTrayIcon(icon, IDR_TRAY_MENU);
-        }
+        Services().ShowTrayIcon(true);
     } else {
-        if (sheet) sheet->RemoveTrayIcon();
+        Services().ShowTrayIcon(false);
         run.DeleteValue(name.c_str());
     }
 }
 
 void CZephMiscPage::OnColorSetup() {
-    CCoolPropertySheet* sheet = MainWindow();
-    if (!sheet) return;
-    CCoolColorDialog dialog(sheet->m_hWnd);
+    // Owned by the main window the page sits in.
+    CCoolColorDialog dialog(::GetAncestor(m_hWnd, GA_ROOT));
     if (dialog.DoModal() != IDOK) return;
     CoolColorSet set = {};
     if (dialog.GetValues(&set)) ApplyColorSet(set);
@@ -264,9 +234,6 @@ void CZephMiscPage::OnColorSetup() {
 void CZephMiscPage::ApplyColorSet(const CoolColorSet& set) {
     static const char* const kNames[CoolColorSet::ColorCount] = {"ColBgrd", "ColText", "ColLum",
                                                                  "ColSelLow", "ColSelHi"};
-    static const int kSlots[CoolColorSet::ColorCount] = {CoolColors::Background, CoolColors::Text,
-                                                         CoolColors::Lum, CoolColors::SelLow,
-                                                         CoolColors::SelHigh};
     const DWORD mode = set[CoolColorSet::ModeIndex] | 8;
 
     // A failed write leaves the running program's colours as chosen all the same.
@@ -276,12 +243,6 @@ void CZephMiscPage::ApplyColorSet(const CoolColorSet& set) {
         key.SetDword(kNames[i], set[i]);
     key.SetDword("RenderMode", mode);
 
-    CCoolPropertySheet* sheet = MainWindow();
-    if (!sheet) return;
-    for (int i = 0; i < CoolColorSet::ColorCount; ++i)
-        sheet->SetColor(kSlots[i], set[i]);
-    sheet->SetRenderMode(mode);
-    sheet->Propagate();
-    sheet->Invalidate(true);
-    Invalidate(true);
+    Services().ApplyColors(set);
+    if (GetSafeHwnd()) Invalidate(true);
 }

@@ -2,24 +2,22 @@
 // colour setup, the autostart entry with the notification icon and the user-interface language.
 #pragma once
 
-#include "CoolPropertyPage.h"
+#include "ZephPage.h"
 #include "CoolButton.h"
 #include "CoolComboBox.h"
 #include "CoolStatic.h"
 
 #include <string>
 
-class CZephMixer;
-class CCoolPropertySheet;
 struct CoolColorSet;
 
-class CZephMiscPage : public CCoolPropertyPage {
+class CZephMiscPage : public CZephPage {
 public:
     // Where the driver file and the autostart entry live.
     static constexpr const char* kDriverFile = "quenda.sys";
     static constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-    explicit CZephMiscPage(CZephMixer* mixer);
+    explicit CZephMiscPage(CZephMixer* mixer, CSheetServices* services = nullptr);
     ~CZephMiscPage() override;
 
     BOOL OnInitDialog() override;
@@ -27,7 +25,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Sets the controls' texts, the About text included, in the current language.
-    void ApplyTexts();
+    void ApplyTexts() override;
 
     // "a.b.c.d" of a file's product version; `missing` when the file has no version resource,
     // `unreadable` when it cannot be read.
@@ -41,7 +39,7 @@ public:
     static std::string FormatAbout(const std::string& format, const std::string& name,
                                    const std::string& version, const std::string& driver);
 
-    // Stores a colour set in the registry and applies it to the main window.
+    // Stores a colour set in the registry and has the main window apply it.
     void ApplyColorSet(const CoolColorSet& set);
 
 private:
@@ -50,10 +48,8 @@ private:
     void OnTrayIcon();
     void OnLanguageChosen();
     void FillLanguageList();
-    CCoolPropertySheet* MainWindow() const;
     std::string AppName() const;
 
-    CZephMixer* m_mixer;
     CCoolButton m_presetsGroup;
     CCoolButton m_load;
     CCoolButton m_save;

@@ -1,9 +1,8 @@
 #include "ZephRecPage.h"
 
+#include "LineControl.h"
 #include "PageTexts.h"
-#include "PeakMeter.h"
-#include "PresetCommands.h"
-#include "PropertySheet.h"
+#include "SheetServices.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -22,8 +21,8 @@ const DWORD kStripTypes[CZephRecPage::kStrips] = {
     MIXERLINE_COMPONENTTYPE_SRC_LINE,        MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED};
 } // namespace
 
-CZephRecPage::CZephRecPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_RECORD_PAGE), m_mixer(mixer) {}
+CZephRecPage::CZephRecPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_RECORD_PAGE, mixer, services) {}
 
 CZephRecPage::~CZephRecPage() = default;
 
@@ -50,7 +49,7 @@ void CZephRecPage::ChooseStripSources(CMixer& mixer, int (&sources)[kStrips]) {
 }
 
 BOOL CZephRecPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     const int strips = StripsInUse();
     MIXERLINEA* destination = nullptr;
     if (strips > 0 && m_mixer->GetDestinationLine(1, &destination) && destination) {
@@ -68,15 +67,10 @@ BOOL CZephRecPage::OnInitDialog() {
             MIXERLINEA* line = nullptr;
             if (sources[k] == kNoSource || !m_mixer->GetLine(1, sources[k], &line) || !line)
                 continue; // a strip without a source stays unbound
-            for (DWORD c = 0; c < line->cControls; ++c) {
-                MixerControlRecord* record = nullptr;
-                if (m_mixer->GetLineControl(1, sources[k], static_cast<int>(c), &record) &&
-                    record && record->control.dwControlType == MIXERCONTROL_CONTROLTYPE_VOLUME) {
-                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID,
-                                        FindPeakMeter(*m_mixer, 1, sources[k]));
-                    break;
-                }
-            }
+            if (const MixerControlRecord* volume =
+                    FindLineControl(*m_mixer, 1, sources[k], MIXERCONTROL_CONTROLTYPE_VOLUME))
+                m_volumes[k].Attach(m_mixer, line->dwLineID, volume->control.dwControlID,
+                                    FindPeakMeter(*m_mixer, 1, sources[k]));
             // The multiplexer item whose name is the source's; without one the box stays
             // unbound rather than standing for another source.
             int item = -1;
@@ -96,24 +90,20 @@ BOOL CZephRecPage::OnInitDialog() {
 
 LRESULT CZephRecPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_COMMAND: {
         // The boxes handle their own click first (a multiplexer box selects its item).
-        const LRESULT result = CCoolPropertyPage::WindowProc(message, wParam, lParam);
+        const LRESULT result = CZephPage::WindowProc(message, wParam, lParam);
         if (HIWORD(wParam) == BN_CLICKED) OnButtonClicked(LOWORD(wParam));
         return result;
     }
     default:
-        return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+        return CZephPage::WindowProc(message, wParam, lParam);
     }
 }
 
 void CZephRecPage::OnButtonClicked(UINT id) {
     if (id == IDC_REC_BOOST) {
-        auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet());
-        if (sheet) sheet->ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
+        Services().ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
     } else if (id == IDC_REC_SPDIF) {
         if (m_mixer) m_mixer->SetSPDIFRecord(m_spdifIn.GetCheck() == BST_CHECKED ? 1 : 0);
         ShowSPDIFRecord();

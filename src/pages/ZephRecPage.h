@@ -2,18 +2,17 @@
 // volume, the microphone boost and recording from the S/P-DIF input.
 #pragma once
 
-#include "CoolPropertyPage.h"
+#include "ZephPage.h"
 #include "CoolButton.h"
 #include "CoolStatic.h"
 #include "MixerButton.h"
 #include "MixerSliderEx.h"
 
 class CMixer;
-class CZephMixer;
 
-class CZephRecPage : public CCoolPropertyPage {
+class CZephRecPage : public CZephPage {
 public:
-    explicit CZephRecPage(CZephMixer* mixer);
+    explicit CZephRecPage(CZephMixer* mixer, CSheetServices* services = nullptr);
     ~CZephRecPage() override;
 
     BOOL OnInitDialog() override;
@@ -21,7 +20,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Sets the controls' texts in the current language.
-    void ApplyTexts();
+    void ApplyTexts() override;
     static constexpr int kStrips = 6;
     // Sets the microphone boost check box (the main window keeps the sister page in step).
     void SetMicBoostCheck(bool on);
@@ -42,7 +41,6 @@ private:
     // Shows the S/P-DIF recording switch; while it is on, no multiplexer box looks selected.
     void ShowSPDIFRecord();
 
-    CZephMixer* m_mixer;
     CMixerButton m_muxItems[kStrips];
     CMixerSliderEx m_volumes[kStrips];
     CCoolButton m_boost;

@@ -1,26 +1,24 @@
 #include "ZephSpdifPage.h"
 
 #include "PageTexts.h"
-#include "PresetCommands.h"
-#include "PropertySheet.h"
+#include "SheetServices.h"
 #include "SpeakerTestPlayer.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
 #include "../res/resource.h"
 
-CZephSpdifPage::CZephSpdifPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_SPDIF_PAGE), m_mixer(mixer) {}
+CZephSpdifPage::CZephSpdifPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_SPDIF_PAGE, mixer, services) {}
 
 CZephSpdifPage::~CZephSpdifPage() = default;
 
 BOOL CZephSpdifPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     m_warning.SetStyle(2);
     m_warning.SetColor(CoolColors::Text, GetColor(CoolColors::SelLow));
     DWORD config = 0;
-    if (auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet()))
-        sheet->GetSpeakerTestPlayer().QuerySpeakerConfig(&config, FALSE);
+    Services().GetSpeakerTestPlayer().QuerySpeakerConfig(&config, FALSE);
     ApplyTexts();
     ApplySpeakerConfig(config);
     Refresh();
@@ -28,12 +26,8 @@ BOOL CZephSpdifPage::OnInitDialog() {
 }
 
 LRESULT CZephSpdifPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LANGUAGE_CHANGED) {
-        ApplyTexts();
-        return 0;
-    }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) OnButtonClicked(LOWORD(wParam));
-    return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+    return CZephPage::WindowProc(message, wParam, lParam);
 }
 
 void CZephSpdifPage::DoDataExchange() {
@@ -95,10 +89,7 @@ void CZephSpdifPage::ApplySpeakerConfig(DWORD config) {
     case 3: // quad
     case 5: // surround
     case 6: // 5.1
-        if (auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet()))
-            sheet->ApplySPDIFOut(0);
-        else if (m_mixer)
-            m_mixer->SetSPDIFOutEnabled(0);
+        Services().ApplySPDIFOut(0);
         EnableOutputControls(false);
         break;
     default:
@@ -111,10 +102,7 @@ void CZephSpdifPage::OnButtonClicked(UINT id) {
     if (!m_mixer) return;
     switch (id) {
     case IDC_SPDIF_OUT_ENABLE:
-        if (auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet()))
-            sheet->ApplySPDIFOut(IsChecked(m_outEnable) ? 1 : 0);
-        else
-            m_mixer->SetSPDIFOutEnabled(IsChecked(m_outEnable) ? 1 : 0);
+        Services().ApplySPDIFOut(IsChecked(m_outEnable) ? 1 : 0);
         break;
     case IDC_SPDIF_OUT_44K:
         m_mixer->SetSPDIFOut44(IsChecked(m_out44) ? 1 : 0);

@@ -1,15 +1,13 @@
 // The S/P-DIF page: the digital output (on, 44.1 or 48 kHz) and the digital input options.
 #pragma once
 
-#include "CoolPropertyPage.h"
+#include "ZephPage.h"
 #include "CoolButton.h"
 #include "CoolStatic.h"
 
-class CZephMixer;
-
-class CZephSpdifPage : public CCoolPropertyPage {
+class CZephSpdifPage : public CZephPage {
 public:
-    explicit CZephSpdifPage(CZephMixer* mixer);
+    explicit CZephSpdifPage(CZephMixer* mixer, CSheetServices* services = nullptr);
     ~CZephSpdifPage() override;
 
     BOOL OnInitDialog() override;
@@ -19,7 +17,7 @@ public:
     // Reads every box's state from the card mixer's cache.
     void Refresh() override;
     // Sets the controls' texts in the current language.
-    void ApplyTexts();
+    void ApplyTexts() override;
     // Follows a DirectSound speaker configuration code: the digital output works only with
     // headphones, mono or stereo; quad, surround and 5.1 switch it off and grey its controls.
     void ApplySpeakerConfig(DWORD config);
@@ -33,7 +31,6 @@ private:
     static bool IsChecked(const CWnd& box);
     static void SetCheck(CWnd& box, bool on);
 
-    CZephMixer* m_mixer;
     CCoolButton m_outGroup;
     CCoolButton m_outEnable;
     CCoolButton m_out44;

@@ -1,8 +1,7 @@
 #include "ZephSpkrPage.h"
 
 #include "PageTexts.h"
-#include "PresetCommands.h"
-#include "PropertySheet.h"
+#include "SheetServices.h"
 #include "SpeakerTestPlayer.h"
 #include "ZephMixer.h"
 
@@ -44,13 +43,13 @@ std::string LanguageString(UINT id) {
 }
 } // namespace
 
-CZephSpkrPage::CZephSpkrPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_SPEAKERS_PAGE), m_mixer(mixer) {}
+CZephSpkrPage::CZephSpkrPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_SPEAKERS_PAGE, mixer, services) {}
 
 CZephSpkrPage::~CZephSpkrPage() = default;
 
 BOOL CZephSpkrPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     // The test buttons are pictures of the speakers on black: grey, and green while pressed.
     const UINT pictures[6][2] = {{IDB_SPEAKER_FRONT_LEFT, IDB_SPEAKER_FRONT_LEFT_ON},
                                  {IDB_SPEAKER_FRONT_RIGHT, IDB_SPEAKER_FRONT_RIGHT_ON},
@@ -74,9 +73,6 @@ BOOL CZephSpkrPage::OnInitDialog() {
 
 LRESULT CZephSpkrPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         break;
@@ -88,7 +84,7 @@ LRESULT CZephSpkrPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+    return CZephPage::WindowProc(message, wParam, lParam);
 }
 
 void CZephSpkrPage::DoDataExchange() {
@@ -107,18 +103,13 @@ void CZephSpkrPage::DoDataExchange() {
     BindControl(IDC_SPK_ACCEL_MAX, m_accelMax);
 }
 
-CPresetCommands* CZephSpkrPage::Commands() const {
-    return dynamic_cast<CPresetCommands*>(GetSheet());
-}
-
-CSpeakerTestPlayer* CZephSpkrPage::Player() const {
-    CPresetCommands* commands = Commands();
-    return commands ? &commands->GetSpeakerTestPlayer() : nullptr;
+CSpeakerTestPlayer& CZephSpkrPage::Player() const {
+    return Services().GetSpeakerTestPlayer();
 }
 
 DWORD CZephSpkrPage::CachedSpeakerConfig() const {
     DWORD config = 0;
-    if (CSpeakerTestPlayer* player = Player()) player->QuerySpeakerConfig(&config, FALSE);
+    Player().QuerySpeakerConfig(&config, FALSE);
     return config;
 }
 
@@ -231,21 +222,18 @@ void CZephSpkrPage::OnCommand(UINT id, UINT code) {
 }
 
 void CZephSpkrPage::OnSpeakerButton(int index) {
-    CSpeakerTestPlayer* player = Player();
-    if (!player) return;
     if (m_tests[index].SendMessage(BM_GETCHECK) == BST_CHECKED)
-        player->StartSpeaker(kTestMasks[index], TRUE);
+        Player().StartSpeaker(kTestMasks[index], TRUE);
     else
-        player->StopSpeaker(kTestMasks[index], TRUE);
+        Player().StopSpeaker(kTestMasks[index], TRUE);
 }
 
 void CZephSpkrPage::OnConfigChanged() {
     const int item = m_config.GetCurSel();
     if (item < 0) return;
     const DWORD config = static_cast<DWORD>(m_config.GetItemData(item));
-    if (CSpeakerTestPlayer* player = Player()) player->ChangeSpeakerConfig(config);
-    if (CPresetCommands* commands = Commands())
-        commands->OnSpeakerModeChanged(static_cast<int>(config));
+    Player().ChangeSpeakerConfig(config);
+    Services().OnSpeakerModeChanged(static_cast<int>(config));
     Refresh();
 }
 
@@ -265,10 +253,7 @@ void CZephSpkrPage::OnEffectChanged() {
 
 void CZephSpkrPage::OnSPDIFEnable() {
     const int on = m_spdifEnable.SendMessage(BM_GETCHECK) == BST_CHECKED ? 1 : 0;
-    if (CPresetCommands* commands = Commands())
-        commands->ApplySPDIFOut(on);
-    else if (m_mixer)
-        m_mixer->SetSPDIFOutEnabled(on);
+    Services().ApplySPDIFOut(on);
 }
 
 void CZephSpkrPage::SetSPDIFOutCheck(bool on) {

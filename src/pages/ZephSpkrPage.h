@@ -2,19 +2,17 @@
 // effect with its room, the S/P-DIF output switch and the DirectSound acceleration.
 #pragma once
 
-#include "CoolPropertyPage.h"
+#include "ZephPage.h"
 #include "CoolButton.h"
 #include "CoolComboBox.h"
 #include "CoolSliderCtrl.h"
 #include "CoolStatic.h"
 
-class CZephMixer;
 class CSpeakerTestPlayer;
-class CPresetCommands;
 
-class CZephSpkrPage : public CCoolPropertyPage {
+class CZephSpkrPage : public CZephPage {
 public:
-    explicit CZephSpkrPage(CZephMixer* mixer);
+    explicit CZephSpkrPage(CZephMixer* mixer, CSheetServices* services = nullptr);
     ~CZephSpkrPage() override;
 
     BOOL OnInitDialog() override;
@@ -25,7 +23,7 @@ public:
     // S/P-DIF output.
     void Refresh() override;
     // Sets the controls' texts and rebuilds both lists in the current language.
-    void ApplyTexts();
+    void ApplyTexts() override;
     // Sets the S/P-DIF output check box (the main window keeps the sister page in step).
     void SetSPDIFOutCheck(bool on);
 
@@ -36,8 +34,7 @@ private:
         void SetTransparentColor(COLORREF color) { m_transparentColor = color; }
     };
 
-    CPresetCommands* Commands() const;
-    CSpeakerTestPlayer* Player() const;
+    CSpeakerTestPlayer& Player() const;
     DWORD CachedSpeakerConfig() const;
     void FillConfigList();
     void FillRoomList();
@@ -47,7 +44,6 @@ private:
     void OnSPDIFEnable();
     void OnCommand(UINT id, UINT code);
 
-    CZephMixer* m_mixer;
     CCoolButton m_configGroup;
     CCoolComboBox m_config;
     // Front left, front right, rear left, rear right, center, subwoofer.

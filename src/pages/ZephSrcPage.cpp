@@ -1,9 +1,8 @@
 #include "ZephSrcPage.h"
 
+#include "LineControl.h"
 #include "PageTexts.h"
-#include "PeakMeter.h"
-#include "PresetCommands.h"
-#include "PropertySheet.h"
+#include "SheetServices.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -41,13 +40,13 @@ void CZephSrcPage::ChooseStripLines(CMixer& mixer, int (&lines)[kStrips]) {
     }
 }
 
-CZephSrcPage::CZephSrcPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_SOURCES_PAGE), m_mixer(mixer) {}
+CZephSrcPage::CZephSrcPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_SOURCES_PAGE, mixer, services) {}
 
 CZephSrcPage::~CZephSrcPage() = default;
 
 BOOL CZephSrcPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     if (m_mixer) {
         int lines[kStrips];
         ChooseStripLines(*m_mixer, lines);
@@ -55,18 +54,13 @@ BOOL CZephSrcPage::OnInitDialog() {
             MIXERLINEA* line = nullptr;
             if (lines[k] == kNoLine || !m_mixer->GetLine(0, lines[k], &line) || !line) continue;
             // A source with a peak meter shows its level inside its slider.
-            const DWORD meter = FindPeakMeter(*m_mixer, 0, lines[k]);
-            for (DWORD c = 0; c < line->cControls; ++c) {
-                MixerControlRecord* record = nullptr;
-                if (!m_mixer->GetLineControl(0, lines[k], static_cast<int>(c), &record) || !record)
-                    continue;
-                const DWORD type = record->control.dwControlType;
-                if (type == MIXERCONTROL_CONTROLTYPE_VOLUME)
-                    m_volumes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID,
-                                        meter);
-                else if (type == MIXERCONTROL_CONTROLTYPE_MUTE)
-                    m_mutes[k].Attach(m_mixer, line->dwLineID, record->control.dwControlID);
-            }
+            if (const MixerControlRecord* volume =
+                    FindLineControl(*m_mixer, 0, lines[k], MIXERCONTROL_CONTROLTYPE_VOLUME))
+                m_volumes[k].Attach(m_mixer, line->dwLineID, volume->control.dwControlID,
+                                    FindPeakMeter(*m_mixer, 0, lines[k]));
+            if (const MixerControlRecord* mute =
+                    FindLineControl(*m_mixer, 0, lines[k], MIXERCONTROL_CONTROLTYPE_MUTE))
+                m_mutes[k].Attach(m_mixer, line->dwLineID, mute->control.dwControlID);
         }
     }
     for (CCoolStatic& label : m_labels)
@@ -79,21 +73,17 @@ BOOL CZephSrcPage::OnInitDialog() {
 
 LRESULT CZephSrcPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_SRC_BOOST) OnBoostClicked();
         break;
     default:
         break;
     }
-    return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+    return CZephPage::WindowProc(message, wParam, lParam);
 }
 
 void CZephSrcPage::OnBoostClicked() {
-    auto* sheet = dynamic_cast<CPresetCommands*>(GetSheet());
-    if (sheet) sheet->ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
+    Services().ApplyMicBoost(m_boost.GetCheck() == BST_CHECKED ? 1 : 0);
 }
 
 void CZephSrcPage::DoDataExchange() {

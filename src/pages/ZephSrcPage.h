@@ -2,18 +2,17 @@
 // a volume and a mute switch, and the microphone boost under the Mic strip.
 #pragma once
 
-#include "CoolPropertyPage.h"
+#include "ZephPage.h"
 #include "CoolButton.h"
 #include "CoolStatic.h"
 #include "MixerButton.h"
 #include "MixerSliderEx.h"
 
 class CMixer;
-class CZephMixer;
 
-class CZephSrcPage : public CCoolPropertyPage {
+class CZephSrcPage : public CZephPage {
 public:
-    explicit CZephSrcPage(CZephMixer* mixer);
+    explicit CZephSrcPage(CZephMixer* mixer, CSheetServices* services = nullptr);
     ~CZephSrcPage() override;
 
     BOOL OnInitDialog() override;
@@ -21,7 +20,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Sets the controls' texts in the current language.
-    void ApplyTexts();
+    void ApplyTexts() override;
     static constexpr int kStrips = 6;
     // Sets the microphone boost check box (the main window keeps the sister page in step).
     void SetMicBoostCheck(bool on);
@@ -39,7 +38,6 @@ public:
 private:
     void OnBoostClicked();
 
-    CZephMixer* m_mixer;
     CCoolStatic m_labels[kStrips];
     CMixerSliderEx m_volumes[kStrips];
     CMixerButton m_mutes[kStrips];

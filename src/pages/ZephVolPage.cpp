@@ -1,7 +1,7 @@
 #include "ZephVolPage.h"
 
+#include "LineControl.h"
 #include "PageTexts.h"
-#include "PeakMeter.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -31,8 +31,8 @@ void WriteSpeakerVolumes(CZephMixer* mixer, LONG (&volumes)[kCardSpeakerCount]) 
 
 } // namespace
 
-CZephVolPage::CZephVolPage(CZephMixer* mixer)
-    : CCoolPropertyPage(IDD_VOLUME_PAGE), m_mixer(mixer) {}
+CZephVolPage::CZephVolPage(CZephMixer* mixer, CSheetServices* services)
+    : CZephPage(IDD_VOLUME_PAGE, mixer, services) {}
 
 CZephVolPage::~CZephVolPage() = default;
 
@@ -50,7 +50,7 @@ int CZephVolPage::ValueToPosition(LONG value) {
 }
 
 BOOL CZephVolPage::OnInitDialog() {
-    CCoolPropertyPage::OnInitDialog();
+    CZephPage::OnInitDialog();
     CCoolStatic* labels[] = {&m_masterLabel, &m_frontLabel, &m_rearLabel, &m_centerLabel,
                              &m_subLabel};
     for (CCoolStatic* label : labels)
@@ -92,16 +92,13 @@ BOOL CZephVolPage::OnInitDialog() {
 
 LRESULT CZephVolPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LANGUAGE_CHANGED:
-        ApplyTexts();
-        return 0;
     case WM_VSCROLL:
         OnVScroll(reinterpret_cast<HWND>(lParam));
         break;
     default:
         break;
     }
-    return CCoolPropertyPage::WindowProc(message, wParam, lParam);
+    return CZephPage::WindowProc(message, wParam, lParam);
 }
 
 void CZephVolPage::Refresh() {

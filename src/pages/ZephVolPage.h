@@ -2,18 +2,16 @@
 // the link switches of the front and the rear pair.
 #pragma once
 
-#include "CoolPropertyPage.h"
+#include "ZephPage.h"
 #include "CoolButton.h"
 #include "CoolSliderCtrl.h"
 #include "CoolStatic.h"
 #include "MixerButton.h"
 #include "MixerSliderEx.h"
 
-class CZephMixer;
-
-class CZephVolPage : public CCoolPropertyPage {
+class CZephVolPage : public CZephPage {
 public:
-    explicit CZephVolPage(CZephMixer* mixer);
+    explicit CZephVolPage(CZephMixer* mixer, CSheetServices* services = nullptr);
     ~CZephVolPage() override;
 
     BOOL OnInitDialog() override;
@@ -21,7 +19,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Sets the controls' texts in the current language.
-    void ApplyTexts();
+    void ApplyTexts() override;
     // Reads the speaker volumes from the card and sets the six sliders.
     void Refresh() override;
 
@@ -35,7 +33,6 @@ private:
     void OnVScroll(HWND slider);
     void ShowSpeakerVolumes();
 
-    CZephMixer* m_mixer;
     CCoolStatic m_masterLabel;
     CMixerSliderEx m_master;
     CMixerButton m_masterMute;

@@ -9,6 +9,30 @@ void CAudioSlider::SetRange(int minimum, int maximum, bool redraw) {
     m_levelA = m_levelB = maximum;
 }
 
+void CAudioSlider::SetLevels(int a, int b) {
+    if (a == m_levelA && b == m_levelB) return;
+    m_levelA = a;
+    m_levelB = b;
+    Changed();
+}
+
+void CAudioSlider::SetPeak(int peak) {
+    if (peak == m_peak) return;
+    m_peak = peak;
+    Changed();
+}
+
+void CAudioSlider::SetOption(unsigned option, bool on) {
+    const unsigned options = on ? (m_options | option) : (m_options & ~option);
+    if (options == m_options) return;
+    m_options = options;
+    Changed();
+}
+
+void CAudioSlider::Changed() {
+    if (m_hWnd) Invalidate(false);
+}
+
 LRESULT CAudioSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN:

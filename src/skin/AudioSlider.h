@@ -1,6 +1,6 @@
 // A skinned slider that is also a level meter: mono (one bar from level A to level B) or
 // stereo (two bars side by side, each from its level to the maximum end), with an optional
-// peak mark. The owner writes the public values and invalidates the control.
+// peak mark. The owner sets the levels; the control repaints when they change.
 #pragma once
 
 #include "CoolSliderCtrl.h"
@@ -17,16 +17,20 @@ public:
 
     CAudioSlider();
 
-    int m_peak = 0;
-    int m_previousPeak = 0;
-    int m_peak2 = 0; // second peak value, compared for changes only
-    int m_previousPeak2 = 0;
-    int m_levelA = 0;
-    int m_levelB = 0;
-    unsigned m_options = RightClickToggles;
-
     // Sets the range and empties the meter (both levels at the maximum).
     void SetRange(int minimum, int maximum, bool redraw = false);
+
+    // The levels in range units: mono shows the bar from level A to level B, stereo each
+    // channel's bar from its level (A left or top, B right or bottom) to the maximum end.
+    void SetLevels(int a, int b);
+    int GetLevelA() const { return m_levelA; }
+    int GetLevelB() const { return m_levelB; }
+    // The peak mark, in range units, shown with ShowPeak on vertical sliders.
+    void SetPeak(int peak);
+    int GetPeak() const { return m_peak; }
+
+    void SetOption(unsigned option, bool on);
+    bool HasOption(unsigned option) const { return (m_options & option) != 0; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -35,6 +39,17 @@ protected:
     void PlaceLevelBar(CCoolDC& dc, const CRect& channel, const CRect& bar) override;
 
 private:
+    // Repaints when the window is there.
+    void Changed();
+
+    int m_peak = 0;
+    int m_previousPeak = 0;
+    int m_peak2 = 0; // second peak value, compared for changes only
+    int m_previousPeak2 = 0;
+    int m_levelA = 0;
+    int m_levelB = 0;
+    unsigned m_options = RightClickToggles;
+
     LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
 };

@@ -44,7 +44,8 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Drawing, each onto the composed image (the group box onto the screen).
+    // Drawing, each onto the composed image (the group box onto the screen). The faces and the
+    // caption are in CoolButtonFaces.cpp.
     virtual void DrawImage(CCoolDC& dc);
     virtual void DrawPushFace(CCoolDC& dc);
     virtual void DrawRadioFace(CCoolDC& dc);
@@ -57,10 +58,6 @@ public:
 
 protected:
     using FacePainter = std::function<void(CCoolDC& dc, const CRect& client)>;
-
-    // What lies behind the button, from its parent: the parent's background bitmap and its
-    // client rectangle on the screen. True only when both are given.
-    virtual bool AskParentBackground(HWND parent, CCoolBitmap** bitmap, RECT* screenRect);
 
     // Pushed (button state) or checked.
     bool IsDown() const;
@@ -99,8 +96,7 @@ private:
     Face GetFaceKind() const;
 
     void OnPaint();
-    void Compose(CCoolPaintDC& screen, const CRect& client, Face face);
-    void FetchBackground(HDC reference, const CRect& client);
+    void Compose(CCoolPaintDC& screen, Face face);
     void DrawIndicatorFace(CCoolDC& dc, bool check);
     void PaintIndicatorFace(CCoolDC& dc, const CRect& client, bool check, bool down);
     CRect IndicatorRect(CCoolDC& dc, const CRect& client, bool check) const;

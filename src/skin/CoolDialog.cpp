@@ -5,35 +5,14 @@
 #include "FrameworkMessages.h"
 
 CCoolDialog::CCoolDialog(UINT templateId, HWND parent)
-    : CDialog(templateId, parent), m_pParentWnd(parent) {}
+    : CDialog(templateId, parent), CoolContainer(*this, BackgroundSource::Own),
+      m_pParentWnd(parent) {}
 
 CCoolDialog::CCoolDialog(const DLGTEMPLATE* dialogTemplate, HWND parent)
-    : CDialog(dialogTemplate, parent), m_pParentWnd(parent) {}
+    : CDialog(dialogTemplate, parent), CoolContainer(*this, BackgroundSource::Own),
+      m_pParentWnd(parent) {}
 
 CCoolDialog::~CCoolDialog() = default;
-
-int CCoolDialog::GetBackgroundBitmap(CCoolBitmap** out) {
-    if (!out) return 0;
-    // A reference DC only to build the background: every control asks for it as it paints.
-    if (m_background && !m_background->IsEmpty()) {
-        *out = m_background.get();
-        return 1;
-    }
-    CWindowDC screen(m_hWnd);
-    *out = m_hWnd && screen ? EnsureBackground(screen) : m_background.get();
-    return 1;
-}
-
-int CCoolDialog::GetScreenRect(RECT* out) {
-    if (!out || !m_hWnd) return 0;
-    ::GetClientRect(m_hWnd, out);
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(out), 2);
-    return 1;
-}
-
-void CCoolDialog::OnColorsChanged() {
-    m_background.reset();
-}
 
 void CCoolDialog::Propagate() {
     if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
@@ -52,12 +31,7 @@ BOOL CCoolDialog::OnInitDialog() {
 
 LRESULT CCoolDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
-        if (!IsSchemeChange(message)) return result;
-        if (!SchemeHandOverContinues(m_hWnd)) Propagate();
-        Invalidate(true);
-        return 1;
-    }
+    if (HandleContainerMessage(message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
@@ -77,14 +51,6 @@ LRESULT CCoolDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return CDialog::WindowProc(message, wParam, lParam);
-}
-
-CCoolBitmap* CCoolDialog::EnsureBackground(HDC reference) {
-    if (m_background && !m_background->IsEmpty()) return m_background.get();
-    auto bitmap = std::make_unique<CCoolBitmap>();
-    if (!CoolPaintWindowBackground(*this, *bitmap, reference, GetClientRect())) return nullptr;
-    m_background = std::move(bitmap);
-    return m_background.get();
 }
 
 BOOL CCoolDialog::OnEraseBkgnd(HDC dc) {
@@ -114,10 +80,6 @@ void CCoolDialog::OnSize() {
     ::LockWindowUpdate(m_hWnd);
     CoolLayoutChildren(m_hWnd);
     ::LockWindowUpdate(nullptr);
-}
-
-void CCoolDialog::OnDisplayChange(int bitsPerPixel) {
-    if (m_background && m_background->BitsPixel() != bitsPerPixel) OnColorsChanged();
 }
 
 LRESULT CCoolDialog::OnSetMessageString(WPARAM id, LPARAM text) {

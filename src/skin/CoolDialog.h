@@ -3,23 +3,18 @@
 // resized, and hover prompts shown in a status bar among its descendants.
 #pragma once
 
-#include "CoolBitmap.h"
-#include "CoolColors.h"
+#include "CoolContainer.h"
 #include "CoolDC.h"
 #include "Dialog.h"
 
 #include <memory>
 #include <string>
 
-class CCoolDialog : public CDialog, public CoolColors {
+class CCoolDialog : public CDialog, public CoolContainer {
 public:
     explicit CCoolDialog(UINT templateId = 0, HWND parent = nullptr);
     CCoolDialog(const DLGTEMPLATE* dialogTemplate, HWND parent = nullptr);
     ~CCoolDialog() override;
-
-    int GetBackgroundBitmap(CCoolBitmap** out) override;
-    int GetScreenRect(RECT* out) override;
-    void OnColorsChanged() override;
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,24 +25,19 @@ public:
     virtual HWND GetMessageBar() const;
 
     // Hands the scheme to every direct child and has them repainted.
-    void Propagate();
+    void Propagate() override;
 
 protected:
     HWND m_pParentWnd = nullptr;
     // Held for the window's life, so the drawing library stays loaded between paints.
     CCoolDC m_drawingLife{nullptr};
-
-    std::unique_ptr<CCoolBitmap> m_background;
     HICON m_hIcon = nullptr; // set by the derived dialog
     int m_lastMessageId = 0;
     int m_currentMessageId = 0;
 
 private:
-    // Builds the cached background when there is none; null when the client area is empty.
-    CCoolBitmap* EnsureBackground(HDC reference);
     BOOL OnEraseBkgnd(HDC dc);
     void OnPaint();
     void OnSize();
-    void OnDisplayChange(int bitsPerPixel);
     LRESULT OnSetMessageString(WPARAM id, LPARAM text);
 };

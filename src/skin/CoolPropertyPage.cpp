@@ -12,29 +12,13 @@ CCoolPropertySheet* CoolSheetOf(HWND page) {
 } // namespace
 
 CCoolPropertyPage::CCoolPropertyPage(UINT templateId, const std::string& title)
-    : CPropertyPage(templateId, title) {}
+    : CPropertyPage(templateId, title), CoolContainer(*this, BackgroundSource::Parents) {}
 
 CCoolPropertyPage::CCoolPropertyPage(const CDialogTemplate& dialogTemplate,
                                      const std::string& title)
-    : CPropertyPage(dialogTemplate, title) {}
+    : CPropertyPage(dialogTemplate, title), CoolContainer(*this, BackgroundSource::Parents) {}
 
 CCoolPropertyPage::~CCoolPropertyPage() = default;
-
-int CCoolPropertyPage::GetBackgroundBitmap(CCoolBitmap** out) {
-    HWND parent = m_hWnd ? GetParent() : nullptr;
-    if (!out || !parent) return 0;
-    if (CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd)) return sheet->GetBackgroundBitmap(out);
-    return static_cast<int>(
-        ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
-}
-
-int CCoolPropertyPage::GetScreenRect(RECT* out) {
-    HWND parent = m_hWnd ? GetParent() : nullptr;
-    if (!out || !parent) return 0;
-    if (CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd)) return sheet->GetScreenRect(out);
-    return static_cast<int>(
-        ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
-}
 
 void CCoolPropertyPage::Propagate() {
     if (m_hWnd) PassSchemeToChildren(m_hWnd, *this);
@@ -69,12 +53,7 @@ void CCoolPropertyPage::OnMove() {
 
 LRESULT CCoolPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
-        if (!IsSchemeChange(message)) return result;
-        if (!SchemeHandOverContinues(m_hWnd)) Propagate();
-        Invalidate(true);
-        return 1;
-    }
+    if (HandleContainerMessage(message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         if (OnEraseBkgnd(reinterpret_cast<HDC>(wParam))) return TRUE;
@@ -92,12 +71,13 @@ LRESULT CCoolPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 BOOL CCoolPropertyPage::OnEraseBkgnd(HDC dc) {
-    CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd);
     CCoolBitmap* background = nullptr;
-    if (!sheet || !sheet->GetBackgroundBitmap(&background) || !background) return FALSE;
-    // The sheet's client origin in page coordinates: the page shows what lies under it.
-    POINT origin = {0, 0};
-    ::MapWindowPoints(sheet->m_hWnd, m_hWnd, &origin, 1);
+    RECT parentScreen = {};
+    if (!GetBackgroundBitmap(&background) || !background || !GetScreenRect(&parentScreen))
+        return FALSE;
+    // The parent's client origin in page coordinates: the page shows what lies under it.
+    POINT origin = {parentScreen.left, parentScreen.top};
+    ::ScreenToClient(m_hWnd, &origin);
     background->Draw(dc, origin.x, origin.y);
     return TRUE;
 }

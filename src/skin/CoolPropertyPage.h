@@ -3,22 +3,16 @@
 // scheme handed down to its controls.
 #pragma once
 
-#include "CoolColors.h"
+#include "CoolContainer.h"
 #include "PropertyPage.h"
 
 #include <string>
 
-class CCoolPropertyPage : public CPropertyPage, public CoolColors {
+class CCoolPropertyPage : public CPropertyPage, public CoolContainer {
 public:
     explicit CCoolPropertyPage(UINT templateId = 0, const std::string& title = std::string());
     CCoolPropertyPage(const CDialogTemplate& dialogTemplate, const std::string& title);
     ~CCoolPropertyPage() override;
-
-    // Asked of the sheet: a CCoolPropertySheet directly, any other parent by message.
-    int GetBackgroundBitmap(CCoolBitmap** out) override;
-    int GetScreenRect(RECT* out) override;
-    // The page caches nothing.
-    void OnColorsChanged() override {}
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,7 +24,7 @@ public:
     virtual int GetPageHeight() { return 0; }
 
     // Hands the scheme to every direct child and has them repainted.
-    void Propagate();
+    void Propagate() override;
 
 private:
     BOOL OnEraseBkgnd(HDC dc);

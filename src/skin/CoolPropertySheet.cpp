@@ -23,42 +23,13 @@ constexpr size_t kTipLength = 63;
 constexpr UINT kTopmostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
 } // namespace
 
+CCoolPropertySheet::CCoolPropertySheet() : CoolContainer(*this, BackgroundSource::Own) {}
+
 CCoolPropertySheet::CCoolPropertySheet(const std::string& caption, HWND parent, UINT startPage)
-    : CPropertySheet(caption, parent, startPage) {}
+    : CPropertySheet(caption, parent, startPage), CoolContainer(*this, BackgroundSource::Own) {}
 
 CCoolPropertySheet::~CCoolPropertySheet() {
     if (m_trayIcon) m_trayRecord.Remove();
-}
-
-int CCoolPropertySheet::GetBackgroundBitmap(CCoolBitmap** out) {
-    if (!out) return 0;
-    // A reference DC only to build the background: every control asks for it as it paints.
-    if (m_background && !m_background->IsEmpty()) {
-        *out = m_background.get();
-        return 1;
-    }
-    CWindowDC screen(m_hWnd);
-    *out = m_hWnd && screen ? EnsureBackground(screen) : m_background.get();
-    return 1;
-}
-
-int CCoolPropertySheet::GetScreenRect(RECT* out) {
-    if (!out || !m_hWnd) return 0;
-    ::GetClientRect(m_hWnd, out);
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(out), 2);
-    return 1;
-}
-
-void CCoolPropertySheet::OnColorsChanged() {
-    m_background.reset();
-}
-
-CCoolBitmap* CCoolPropertySheet::EnsureBackground(HDC reference) {
-    if (m_background && !m_background->IsEmpty()) return m_background.get();
-    auto bitmap = std::make_unique<CCoolBitmap>();
-    if (!CoolPaintWindowBackground(*this, *bitmap, reference, GetClientRect())) return nullptr;
-    m_background = std::move(bitmap);
-    return m_background.get();
 }
 
 void CCoolPropertySheet::Propagate() {
@@ -126,12 +97,7 @@ void CCoolPropertySheet::ReplaceButton(UINT id, CCoolButton& button) {
 
 LRESULT CCoolPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
-        if (!IsSchemeChange(message)) return result;
-        if (!SchemeHandOverContinues(m_hWnd)) Propagate();
-        Invalidate(true);
-        return 1;
-    }
+    if (HandleContainerMessage(message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_PAINT:
         OnPaint();
@@ -167,10 +133,6 @@ void CCoolPropertySheet::OnPaint() {
     if (!::IsIconic(m_hWnd)) {
         if (CCoolBitmap* background = EnsureBackground(paint)) background->Draw(paint, 0, 0);
     }
-}
-
-void CCoolPropertySheet::OnDisplayChange(int bitsPerPixel) {
-    if (m_background && m_background->BitsPixel() != bitsPerPixel) OnColorsChanged();
 }
 
 LRESULT CCoolPropertySheet::OnSetMessageString(WPARAM id, LPARAM text) {

@@ -4,9 +4,8 @@
 // the window alive when it is closed.
 #pragma once
 
-#include "CoolBitmap.h"
 #include "CoolButton.h"
-#include "CoolColors.h"
+#include "CoolContainer.h"
 #include "CoolDC.h"
 #include "CoolTabCtrl.h"
 #include "NotifyIcon.h"
@@ -15,20 +14,16 @@
 #include <memory>
 #include <string>
 
-class CCoolPropertySheet : public CPropertySheet, public CoolColors {
+class CCoolPropertySheet : public CPropertySheet, public CoolContainer {
 public:
     // The notification icon: its identifier and the message its events arrive with.
     enum : UINT { TrayIconId = 1, WM_TRAYNOTIFY = 0x514 };
     enum : WORD { NoMenu = 0xFFFF };
 
-    CCoolPropertySheet() = default;
+    CCoolPropertySheet();
     explicit CCoolPropertySheet(const std::string& caption, HWND parent = nullptr,
                                 UINT startPage = 0);
     ~CCoolPropertySheet() override;
-
-    int GetBackgroundBitmap(CCoolBitmap** out) override;
-    int GetScreenRect(RECT* out) override;
-    void OnColorsChanged() override;
 
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -55,7 +50,7 @@ public:
 
     CCoolTabCtrl& GetCoolTabCtrl() { return m_tabCtrl; }
     // Hands the scheme to the pages, then to every direct child, and has them repainted.
-    void Propagate();
+    void Propagate() override;
 
 protected:
     void AddTrayIcon();
@@ -73,7 +68,6 @@ protected:
     CCoolButton m_finishButton;
     // Held for the window's life, so the drawing library stays loaded between paints.
     CCoolDC m_drawingLife{nullptr};
-    std::unique_ptr<CCoolBitmap> m_background;
     int m_trayIcon = 0;
     CNotifyIcon m_trayRecord;
     HICON m_trayHIcon = nullptr;
@@ -83,10 +77,8 @@ protected:
     int m_currentMessageId = 0;
 
 private:
-    CCoolBitmap* EnsureBackground(HDC reference);
     void ReplaceButton(UINT id, CCoolButton& button);
     void OnPaint();
-    void OnDisplayChange(int bitsPerPixel);
     LRESULT OnSetMessageString(WPARAM id, LPARAM text);
     void OnTrayNotify(WPARAM id, LPARAM event);
     void RestoreFromTray();

@@ -1,6 +1,6 @@
 #include "CoolSliderCtrl.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "CoolBitmap.h"
 #include "CoolPaintDC.h"
 #include "FrameworkMessages.h"

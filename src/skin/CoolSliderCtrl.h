@@ -29,11 +29,10 @@ public:
     CCoolSliderCtrl();
     ~CCoolSliderCtrl() override;
 
-    // Position set by a double click, and whether a double click sets it.
-    int m_resetValue = 0;
-    int m_resetEnabled = 1;
-    // Constant alpha of the level bar while the alpha render flag is set.
-    int m_levelAlpha = 127;
+    // The position a double click sets, and whether a double click sets it.
+    void SetResetValue(int value) { m_resetValue = value; }
+    int GetResetValue() const { return m_resetValue; }
+    void EnableReset(bool enable) { m_resetEnabled = enable; }
 
     void OnColorsChanged() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -56,6 +55,8 @@ protected:
     void GetGeometry(CRect& channel, CRect& thumb, int pos, int minimum, int maximum) const;
     bool IsVertical() const { return (CWnd::GetStyle() & TBS_VERT) != 0; }
 
+    // Constant alpha of the level bar while the alpha render flag is set.
+    int m_levelAlpha = 127;
     unsigned m_dirty = DirtyAll;
     int m_lastPos = 0;
     int m_lastSelStart = 0, m_lastSelEnd = 0;
@@ -79,6 +80,8 @@ private:
     void DrawThumb(CCoolDC& dc, const CRect& thumb);
     void ReleaseImages();
 
+    int m_resetValue = 0;
+    bool m_resetEnabled = true;
     DWORD m_lastStyle = 0, m_lastExStyle = 0;
     CRect m_channel, m_thumb; // as placed at the last position change
     ULONGLONG m_lastClick;

@@ -1,6 +1,6 @@
 #include "CoolStatic.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "CoolBitmap.h"
 #include "CoolPaintDC.h"
 #include "FrameworkMessages.h"
@@ -45,7 +45,7 @@ LRESULT CCoolStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Control)) {
         if (!IsSchemeChange(message) || !result) return result;
-        if (!SchemeHandOverContinues(m_hWnd)) PassSchemeToChildren(m_hWnd, *this);
+        if (!HandOverContinues(m_hWnd)) PassSchemeToChildren(m_hWnd, *this);
         return 1;
     }
     switch (message) {

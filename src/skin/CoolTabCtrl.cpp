@@ -1,6 +1,6 @@
 #include "CoolTabCtrl.h"
 
-#include "ClassQuery.h"
+#include "FastPath.h"
 #include "CoolPropertyPage.h"
 #include "CoolPropertySheet.h"
 
@@ -84,7 +84,7 @@ bool CCoolTabCtrl::AllowSelectionChange() {
     return false;
 }
 
-// The paint's questions go to the tab control's own procedure (ClassQuery.h).
+// The paint's questions go to the tab control's own procedure (FastPath.h).
 std::vector<CCoolTabCtrl::Tab> CCoolTabCtrl::ReadTabs() const {
     std::vector<Tab> tabs;
     const int count = static_cast<int>(AskClassProcedure(m_hWnd, TCM_GETITEMCOUNT));

@@ -6,6 +6,20 @@
 #include "WindowDC.h"
 #include "SchemePropagation.h"
 
+int ParentBackgroundBitmap(HWND window, CCoolBitmap** out) {
+    HWND parent = window ? ::GetParent(window) : nullptr;
+    if (!parent || !out) return 0;
+    return static_cast<int>(
+        SendSchemeMessage(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
+}
+
+int ParentScreenRect(HWND window, RECT* out) {
+    HWND parent = window ? ::GetParent(window) : nullptr;
+    if (!parent || !out) return 0;
+    return static_cast<int>(
+        SendSchemeMessage(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
+}
+
 bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
     RECT client = {};
     ::GetClientRect(control, &client);
@@ -18,15 +32,11 @@ bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
 
     POINT origin = {0, 0};
     ::ClientToScreen(control, &origin);
-    HWND parent = ::GetParent(control);
     CCoolBitmap* background = nullptr;
     RECT parentScreen = {};
-    if (parent &&
-        SendSchemeMessage(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(&background)) ==
-            1 &&
-        SendSchemeMessage(parent, WM_COOL_GETSCREENRECT, 0,
-                          reinterpret_cast<LPARAM>(&parentScreen)) == 1 &&
-        background) {
+    // An empty bitmap would leave the copy unpainted: the screen is the better guess then.
+    if (ParentBackgroundBitmap(control, &background) == 1 &&
+        ParentScreenRect(control, &parentScreen) == 1 && background && !background->IsEmpty()) {
         background->Draw(dc, 0, 0, width, height, origin.x - parentScreen.left,
                          origin.y - parentScreen.top, width, height);
     } else {

@@ -1,16 +1,15 @@
 #include "SchemePropagation.h"
 
 #include "CoolColors.h"
+#include "FastPath.h"
 #include "Wnd.h"
 
 namespace {
-// The child that is being handed a scheme right now (one UI thread).
-HWND g_handOverTarget = nullptr;
-} // namespace
-
-bool SchemeHandOverContinues(HWND window) {
-    return window && window == g_handOverTarget;
+// Only skinned windows answer the scheme messages; for any other the direct call gains nothing.
+bool IsSkinned(CWnd& wnd) {
+    return dynamic_cast<CoolColors*>(&wnd) != nullptr;
 }
+} // namespace
 
 LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool answeredBySkin =
@@ -18,16 +17,9 @@ LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         message == WM_COOL_SETRENDERMODE || message == WM_COOL_GETRENDERMODE ||
         message == WM_COOL_GETBKBITMAP || message == WM_COOL_GETSCREENRECT ||
         (message == WM_COOL_SETLIGHTPOINT && lParam);
-    CWnd* wnd = answeredBySkin ? CWnd::FromHandle(window) : nullptr;
-    if (wnd && wnd->m_hWnd == window && dynamic_cast<CoolColors*>(wnd) &&
-        ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
-        try {
-            return wnd->WindowProc(message, wParam, lParam);
-        } catch (...) {
-            // As through the system: nothing thrown by a handler goes further.
-            return 0;
-        }
-    }
+    LRESULT result = 0;
+    if (answeredBySkin && CallWindowObject(window, message, wParam, lParam, &IsSkinned, &result))
+        return result;
     return ::SendMessageA(window, message, wParam, lParam);
 }
 
@@ -49,8 +41,7 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
     const bool shown = ::IsWindowVisible(parent) != FALSE;
     for (HWND child = ::GetWindow(parent, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-        const HWND outer = g_handOverTarget;
-        g_handOverTarget = child;
+        const HWND outer = BeginHandOver(child);
         for (int slot = 0; slot < CoolColors::SlotCount; ++slot)
             SendSchemeMessage(child, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),
                               static_cast<LPARAM>(scheme.GetColor(slot)));
@@ -59,7 +50,7 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme) {
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         POINT point = ChildLightPoint(scheme.GetLightPoint(), size, r);
         SendSchemeMessage(child, WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&point));
-        g_handOverTarget = outer;
+        EndHandOver(outer);
         SendSchemeMessage(child, WM_COOL_SETRENDERMODE, 0,
                           static_cast<LPARAM>(scheme.GetRenderMode()));
         if (shown) ::InvalidateRect(child, nullptr, TRUE);

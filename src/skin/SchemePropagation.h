@@ -12,18 +12,17 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme);
 
 // Sends one of the scheme messages that every skinned window answers itself (set or get a
 // colour, the light point or the render mode; get the background bitmap or the screen
-// rectangle). A skinned window of this thread gets it by a direct call to its window
-// procedure: the same handler, without the system's dispatch and subclass chain, which costs
-// far more than the handler (a main window hands several hundred of these down while it
-// starts, and every control asks its parent for the background when it first paints). Any
-// other window gets the message.
+// rectangle). A skinned window of this thread gets it by a direct call to its WindowProc
+// (FastPath.h: a main window hands several hundred of these down while it starts, and every
+// control asks its parent for the background when it first paints). Any other window gets the
+// message.
 LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// True while a parent is handing its whole scheme to this window and more of it is still to
-// come (the colours and the light point; the render mode comes last). A container then only
-// records the value and passes its scheme on once, at the render mode, instead of once per
-// message: otherwise the messages multiply by fourteen at every level of nesting.
-bool SchemeHandOverContinues(HWND window);
+// Handing the whole scheme to a child is a hand-over (FastPath.h): the colours and the light
+// point come within it, the render mode last, after it. A container that gets a change while
+// HandOverContinues(its window) only records the value and passes its scheme on once, at the
+// render mode, instead of once per message: otherwise the messages multiply by fourteen at
+// every level of nesting.
 
 // The light point of a child whose rectangle (in the parent's client coordinates) is child,
 // in the child's client coordinates, for a parent of the given client size and light point.

@@ -1,5 +1,6 @@
 // The Sources page in this process, against the simulated card: which line each strip shows,
 // and the microphone boost shared with the Record page.
+#include "CoolPropertySheet.h"
 #include "LanguageSupport.h"
 #include "SimCard.h"
 #include "ZephMixer.h"
@@ -80,6 +81,18 @@ TEST_F(ZephSrcPageTest, BoostStartsFromTheCardAndIsSharedWithTheRecordPage) {
     ::SendMessageA(boost, BM_CLICK, 0, 0);
     EXPECT_EQ(mixer.GetMicBoost(), 1);
     EXPECT_EQ(::SendMessageA(recordBoost, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// A page made without the main window, here in a plain skinned sheet, writes the value it
+// shares with a sister page to the card all the same.
+TEST_F(ZephSrcPageTest, BoostOfAPageWithoutTheMainWindowReachesTheCard) {
+    mixer.SetMicBoost(0);
+    CZephSrcPage page(&mixer);
+    CCoolPropertySheet alone("ALONE");
+    alone.AddPage(&page);
+    ASSERT_TRUE(alone.Create(nullptr, WS_CAPTION | WS_SYSMENU, 0));
+    ::SendMessageA(::GetDlgItem(page.m_hWnd, IDC_SRC_BOOST), BM_CLICK, 0, 0);
+    EXPECT_EQ(mixer.GetMicBoost(), 1);
 }
 
 TEST_F(ZephSrcPageTest, LanguageChangeSetsEveryText) {

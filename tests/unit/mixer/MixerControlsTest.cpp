@@ -103,7 +103,7 @@ TEST_F(MixerControlsTest, VolumeAndBalanceScaleBothWays) {
     EXPECT_EQ(int(CMixerSliderEx::SecondSliderId), balance->GetDlgCtrlID());
     EXPECT_TRUE(Style(*volume) & TBS_VERT);
     EXPECT_FALSE(Style(*balance) & TBS_VERT);
-    EXPECT_TRUE(volume->m_options & CAudioSlider::Stereo);
+    EXPECT_TRUE(volume->HasOption(CAudioSlider::Stereo));
     EXPECT_TRUE(Style(slider) & WS_CLIPCHILDREN);
     EXPECT_EQ(31, volume->GetRangeMax());
     EXPECT_EQ(-31, balance->GetRangeMin());
@@ -112,7 +112,7 @@ TEST_F(MixerControlsTest, VolumeAndBalanceScaleBothWays) {
     // up from the bottom) and the balance half-way to the right.
     EXPECT_EQ(31 - 28, volume->GetPos());
     EXPECT_EQ(15, balance->GetPos()); // 31 * 0.5, truncated
-    EXPECT_EQ(3, volume->m_resetValue);
+    EXPECT_EQ(3, volume->GetResetValue());
 
     // Balance at the right end: left silent, right the louder channel; centred: both equal.
     Move(slider, 1, 31);
@@ -188,31 +188,31 @@ TEST_F(MixerControlsTest, MeterJumpsUpAndFallsBackFourUnitsAPoll) {
     EXPECT_EQ(bottom, bar.GetRangeMax());
     EXPECT_TRUE(Style(bar) & TBS_ENABLESELRANGE);
     EXPECT_FALSE(Style(*slider.GetSlider(1)) & TBS_ENABLESELRANGE);
-    EXPECT_TRUE(bar.m_options & CAudioSlider::RightClickToggles);
+    EXPECT_TRUE(bar.HasOption(CAudioSlider::RightClickToggles));
     EXPECT_EQ(CMixerDevice::kMeterTimerId, mixer.GetTimerId());
 
     // Full scale on the left, half on the right: both jump at once (the device's timer).
     Device(kPeak) = {DWORD(-32767), 16384};
-    ASSERT_TRUE(PumpUntil([&] { return bar.m_levelA == 0; }));
-    EXPECT_EQ(bottom - bottom * 16384 / 32767, bar.m_levelB);
+    ASSERT_TRUE(PumpUntil([&] { return bar.GetLevelA() == 0; }));
+    EXPECT_EQ(bottom - bottom * 16384 / 32767, bar.GetLevelB());
 
     // Silence: four units a poll back towards the bottom, never past it.
     ::KillTimer(mixer.GetCallbackWindow(), CMixerDevice::kMeterTimerId);
     Device(kPeak) = {0, 0};
-    const int b = bar.m_levelB;
+    const int b = bar.GetLevelB();
     slider.OnMixerChange(kPeak, 0);
-    EXPECT_EQ(4, bar.m_levelA);
-    EXPECT_EQ(b + 4, bar.m_levelB);
+    EXPECT_EQ(4, bar.GetLevelA());
+    EXPECT_EQ(b + 4, bar.GetLevelB());
     for (int i = 0; i < 100; ++i)
         slider.OnMixerChange(kPeak, 0);
-    EXPECT_EQ(bottom, bar.m_levelA);
-    EXPECT_EQ(bottom, bar.m_levelB);
+    EXPECT_EQ(bottom, bar.GetLevelA());
+    EXPECT_EQ(bottom, bar.GetLevelB());
 
     // A meter without a maximum is no divisor: it shows silence.
     CMixerSliderEx odd(&mixer, kOdd, kOddVolume, kOddPeak, 0);
     ASSERT_TRUE(odd.Create("", WS_CHILD | WS_VISIBLE, CRect(60, 10, 95, 200), *host, 1002));
     odd.OnMixerChange(kOddPeak, 0);
-    EXPECT_EQ(odd.GetSlider(0)->GetRangeMax(), odd.GetSlider(0)->m_levelA);
+    EXPECT_EQ(odd.GetSlider(0)->GetRangeMax(), odd.GetSlider(0)->GetLevelA());
 }
 
 TEST_F(MixerControlsTest, RefreshReadsTheControlAgain) {
@@ -229,12 +229,12 @@ TEST_F(MixerControlsTest, RefreshReadsTheControlAgain) {
 
     mixer.NotifyListeners(kVolume, 0);
     EXPECT_EQ(0, slider.GetSlider(0)->GetPos());
-    EXPECT_EQ(3, slider.GetSlider(0)->m_resetValue);
+    EXPECT_EQ(3, slider.GetSlider(0)->GetResetValue());
     EXPECT_TRUE(slider.IsWindowEnabled());
 
     mixer.NotifyListeners(kVolume, 1);
     mixer.NotifyListeners(kMute, 1);
-    EXPECT_EQ(0, slider.GetSlider(0)->m_resetValue);
+    EXPECT_EQ(0, slider.GetSlider(0)->GetResetValue());
     EXPECT_FALSE(slider.IsWindowEnabled());
     EXPECT_FALSE(slider.GetSlider(0)->IsWindowEnabled());
     EXPECT_FALSE(mute.IsWindowEnabled());

@@ -109,7 +109,7 @@ TEST_F(MixerSheetSimTest, CardAndPageStayInStep) {
 TEST_F(MixerSheetSimTest, ScreenshotOfBothPages) {
     // Playback with its meters running.
     const CAudioSlider& bar = *Master().GetSlider(0);
-    ASSERT_TRUE(PumpUntil([&] { return bar.m_levelA < bar.GetRangeMax() - 20; }));
+    ASSERT_TRUE(PumpUntil([&] { return bar.GetLevelA() < bar.GetRangeMax() - 20; }));
     Shot("mixer-sheet-playback.png");
     ASSERT_TRUE(sheet.SetActivePage(1));
     ASSERT_EQ(1u, sheet.GetRecordPage()->GetMuxes().size());

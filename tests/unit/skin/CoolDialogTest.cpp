@@ -47,6 +47,9 @@ TEST(CoolDialog, ChildLightPointLiesTowardsTheParentsLightByItsShare) {
     t.dialog.SendMessage(WM_COOL_SETLIGHTPOINT, 0, reinterpret_cast<LPARAM>(&light));
     EXPECT_EQ(child.GetLightPoint().x, 87);
     EXPECT_EQ(child.GetLightPoint().y, 35);
+    // Without a point nothing changes, and the answer says so.
+    EXPECT_EQ(t.dialog.SendMessage(WM_COOL_SETLIGHTPOINT, 0, 0), 0);
+    EXPECT_EQ(child.GetLightPoint().x, 87);
 }
 
 TEST(CoolDialog, LayoutFormulasForEveryAnchorCombination) {

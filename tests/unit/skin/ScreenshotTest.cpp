@@ -48,10 +48,9 @@ TEST(SkinScreenshot, SlidersAndLabelsInTheDefaultColours) {
     meter.SetRange(0, 10);
     meter.SetTicFreq(1);
     meter.SetPos(1);
-    meter.m_options |= CAudioSlider::Stereo | CAudioSlider::ShowPeak;
-    meter.m_levelA = 4;
-    meter.m_levelB = 6;
-    meter.m_peak = 3;
+    meter.SetOption(CAudioSlider::Stereo | CAudioSlider::ShowPeak, true);
+    meter.SetLevels(4, 6);
+    meter.SetPeak(3);
 
     CCoolSliderCtrl balance;
     ASSERT_TRUE(balance.Create(WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_AUTOTICKS,

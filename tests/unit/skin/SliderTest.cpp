@@ -62,7 +62,7 @@ protected:
 TEST_F(SliderTest, DoubleClickJumpsToTheResetValueWithOneScrollMessage) {
     CCoolSliderCtrl slider;
     Place(slider, TBS_HORZ, CRect(10, 10, 290, 50), 0, 100, 80);
-    slider.m_resetValue = 10;
+    slider.SetResetValue(10);
     Show();
     const CRect channel = slider.GetChannelRect();
     const int x = channel.left + channel.Width() / 4, y = channel.CenterPoint().y;
@@ -128,10 +128,9 @@ TEST_F(SliderTest, StereoMeterShowsTwoBarsFromTheirLevelsToTheBottomAndThePeakMa
     CAudioSlider slider;
     Place(slider, TBS_VERT | TBS_ENABLESELRANGE | TBS_NOTICKS, CRect(20, 20, 70, 320), 0, 100, 0);
     slider.SetRange(0, 100);
-    slider.m_options |= CAudioSlider::Stereo | CAudioSlider::ShowPeak;
-    slider.m_levelA = 30;
-    slider.m_levelB = 70;
-    slider.m_peak = 15;
+    slider.SetOption(CAudioSlider::Stereo | CAudioSlider::ShowPeak, true);
+    slider.SetLevels(30, 70);
+    slider.SetPeak(15);
     Show();
     const PixelImage image = Repaint(slider);
     CRect bar = VerticalChannel(slider);

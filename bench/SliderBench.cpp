@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     }
     // The program's skinned main window holds a drawing context for its whole life, so the
     // system drawing library stays loaded between paints; so does this one.
-    CCoolDC windowLife;
+    CCoolDC windowLife(nullptr);
     CWnd host;
     if (!host.CreateEx(0, nullptr, "slider bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
                        CRect(0, 0, 260, 340), nullptr, 0))

@@ -16,6 +16,7 @@
 #include "MixerApi.h"
 #include "SimCtlProp.h"
 #include "SimState.h"
+#include "UniqueHandle.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -375,17 +376,16 @@ int Usage() {
 // (a pipe, a device, a link to /dev/null, a file that cannot be written): the values set now
 // last only while some program has the card loaded.
 void NoteStateInMemory(const std::string& driver) {
-    HMODULE card = ::LoadLibraryA(driver.c_str());
+    const CModuleHandle card(::LoadLibraryA(driver.c_str()));
     if (!card) return;
     using InMemoryFunction = UINT(WINAPI*)();
     auto inMemory = reinterpret_cast<InMemoryFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(card, "QuendaSimStateInMemory")));
+        reinterpret_cast<void*>(::GetProcAddress(card.Get(), "QuendaSimStateInMemory")));
     if (inMemory && inMemory())
         std::fprintf(stderr,
                      "note: the state file %s cannot hold the card's state; it is kept in memory "
                      "while a program uses the card\n",
                      CSimState::StatePath().c_str());
-    ::FreeLibrary(card);
 }
 
 std::string DriverPath() {

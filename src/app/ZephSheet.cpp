@@ -300,19 +300,9 @@ void CZephSheet::OnLanguageChanged(LCID language, CPropertyPage& page) {
     SetActivePage(&page);
 }
 
-void CZephSheet::TrackTrayMenu(int x, int y) {
-    HMENU menu = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    if (!menu) return;
-    m_trackedMenu = ::GetSubMenu(menu, 0);
-    if (m_trackedMenu) {
-        if (CLanguageSupport* language = CLanguageSupport::GetLanguageObject())
-            language->TranslateMenu(m_trackedMenu);
-        // The menu closes when the user clicks elsewhere only while the window is foreground.
-        ::SetForegroundWindow(m_hWnd);
-        ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
-    }
-    m_trackedMenu = nullptr;
-    ::DestroyMenu(menu);
+void CZephSheet::PrepareTrayMenu(HMENU menu) {
+    if (CLanguageSupport* language = CLanguageSupport::GetLanguageObject())
+        language->TranslateMenu(menu);
 }
 
 LRESULT CZephSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -35,7 +35,7 @@ public:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(MSG* msg) override;
-    void TrackTrayMenu(int x, int y) override;
+    void PrepareTrayMenu(HMENU menu) override;
 
     // Title and tab labels in the current language, with the tabs' access letters.
     void ApplyTexts();

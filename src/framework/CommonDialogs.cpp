@@ -1,5 +1,6 @@
 #include "CommonDialogs.h"
 
+#include "UniqueHandle.h"
 #include "WideText.h"
 
 #include <utility>
@@ -20,8 +21,8 @@ constexpr size_t kPathCapacity = 1024;
 // The common dialogs' library is loaded when a dialog is first wanted, not with the program:
 // most runs never show one, and loading it costs the start of the main window.
 HMODULE DialogLibrary() {
-    static const HMODULE library = ::LoadLibraryA("comdlg32.dll");
-    return library;
+    static const CModuleHandle library(::LoadLibraryA("comdlg32.dll"));
+    return library.Get();
 }
 
 template <typename Function> Function DialogFunction(const char* name) {

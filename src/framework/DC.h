@@ -1,31 +1,26 @@
-// Device context. A CDC owns its DC: a memory DC it created (deleted by it) or a window's DC
-// (released by it); CDCRef draws on a DC someone else owns, CPaintDC on the DC of a paint.
-// Objects selected through SelectObject are deselected again before the DC goes. An object
-// that may be deleted before the DC (declared after it) is selected with CScopedSelection.
+// Drawing on a device context. A CDC made on a handle borrows it: the DC of WM_DRAWITEM,
+// WM_ERASEBKGND or WM_CTLCOLOR*, or a DC passed to a drawing helper; it is never deleted nor
+// released through it. DCs of our own are made by the owning kinds, which derive from the
+// surface they draw with: CMemoryDCOf (a memory DC), CWindowDCOf (a window's or the screen's
+// DC) and CPaintDCOf (the DC of one paint). Objects are selected with CScopedSelection,
+// declared after the DC, so each is put back before the DC goes.
 #pragma once
 
 #include "Platform.h"
 #include "Rect.h"
+#include "ScopedSelection.h"
 
 #include <string>
 
 class CDC {
 public:
-    CDC() = default;
-    virtual ~CDC();
+    explicit CDC(HDC dc) : m_hDC(dc) {}
+    virtual ~CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    bool CreateCompatibleDC(HDC reference);
-    bool GetDC(HWND window);
-
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
-
-    // Selection; the first object replaced of each kind is put back at the end.
-    HGDIOBJ SelectObject(HGDIOBJ object);
-    HGDIOBJ SelectStockObject(int index) { return SelectObject(::GetStockObject(index)); }
-    void RestoreSelections();
 
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }
     COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }
@@ -50,18 +45,8 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF c) { return ::SetPixel(m_hDC, x, y, c); }
 
 protected:
-    // None: no DC, or one that is not ours (CDCRef).
-    enum class Kind { None, Memory, Window, Paint };
-    // Deletes or releases an owned DC; a borrowed one is only let go.
-    void Close();
+    // For the owning kinds, which set the handle once they have it.
+    CDC() = default;
 
     HDC m_hDC = nullptr;
-    Kind m_kind = Kind::None;
-    HWND m_window = nullptr;
-
-private:
-    HGDIOBJ m_oldPen = nullptr;
-    HGDIOBJ m_oldBrush = nullptr;
-    HGDIOBJ m_oldFont = nullptr;
-    HGDIOBJ m_oldBitmap = nullptr;
 };

@@ -90,3 +90,12 @@ struct MappedViewTraits {
     static void Close(Handle h) { ::UnmapViewOfFile(h); }
 };
 using CMappedView = CUniqueHandle<MappedViewTraits>;
+
+// Menus loaded or made by us (not those a window owns: they go with the window).
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::DestroyMenu(h); }
+};
+using CMenuHandle = CUniqueHandle<MenuTraits>;

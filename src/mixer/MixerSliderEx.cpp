@@ -412,8 +412,6 @@ LRESULT CMixerSliderEx::OnDestroy(WPARAM wParam, LPARAM lParam) {
 LRESULT CMixerSliderEx::OnPaint() {
     // The child sliders cover the control and paint themselves.
     CaptureLayout(m_hWnd);
-    PAINTSTRUCT ps;
-    ::BeginPaint(m_hWnd, &ps);
-    ::EndPaint(m_hWnd, &ps);
+    const CPaintDC paint(m_hWnd);
     return 0;
 }

@@ -8,19 +8,12 @@ namespace {
 // Selects a bitmap into a memory DC compatible with a target DC for one copy.
 class SourceDC {
 public:
-    SourceDC(HDC reference, HBITMAP bitmap)
-        : m_dc(::CreateCompatibleDC(reference)), m_selection(m_dc, bitmap) {}
-    ~SourceDC() {
-        m_selection.Restore();
-        if (m_dc) ::DeleteDC(m_dc);
-    }
-    SourceDC(const SourceDC&) = delete;
-    SourceDC& operator=(const SourceDC&) = delete;
+    SourceDC(HDC reference, HBITMAP bitmap) : m_dc(reference), m_selection(m_dc, bitmap) {}
     bool ok() const { return m_dc && m_selection; }
     HDC get() const { return m_dc; }
 
 private:
-    HDC m_dc;
+    CMemoryDC m_dc;
     CScopedSelection m_selection;
 };
 

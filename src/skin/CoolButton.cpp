@@ -177,7 +177,7 @@ bool CCoolButton::IsSeeThrough() const {
 void CCoolButton::OnPaint() {
     CCoolPaintDC paint(m_hWnd);
     const Face face = GetFaceKind();
-    if (HFONT font = ClassFont(m_hWnd)) paint.SelectObject(font);
+    CScopedSelection font(paint, ClassFont(m_hWnd));
     if (face == Face::Group) {
         DrawGroupFace(paint);
         return;
@@ -196,9 +196,10 @@ void CCoolButton::OnPaint() {
     m_composed->ReleaseHandle(true);
 }
 
-void CCoolButton::Compose(CCoolDC& screen, Face face) {
-    CCoolDC dc;
-    if (!dc.CreateCompatibleDC(screen) || !dc.SelectObject(m_composed->GetSafeHandle())) return;
+void CCoolButton::Compose(CCoolPaintDC& screen, Face face) {
+    CCoolMemoryDC dc(screen);
+    CScopedSelection image(dc, m_composed->GetSafeHandle());
+    if (!dc || !image) return;
     if (IsSeeThrough()) {
         if (!m_background) {
             m_background = std::make_unique<CCoolBitmap>();
@@ -206,7 +207,7 @@ void CCoolButton::Compose(CCoolDC& screen, Face face) {
         }
         if (m_background) m_background->Draw(dc, 0, 0);
     }
-    if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
+    CScopedSelection font(dc, ClassFont(m_hWnd));
     switch (face) {
     case Face::Push:
         DrawPushFace(dc);
@@ -223,9 +224,8 @@ void CCoolButton::Compose(CCoolDC& screen, Face face) {
     default:
         break;
     }
-    const RECT& r = screen.m_ps.rcPaint;
+    const RECT& r = screen.GetPaintRect();
     screen.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top);
-    dc.RestoreSelections();
 }
 
 CCoolBitmap* CCoolButton::GetFace(bool down, HDC reference, const FacePainter& paint) {
@@ -235,10 +235,10 @@ CCoolBitmap* CCoolButton::GetFace(bool down, HDC reference, const FacePainter& p
     auto bitmap = std::make_unique<CCoolBitmap>();
     if (!bitmap->CreateCompatibleBitmap(reference, client.Width(), client.Height())) return nullptr;
     {
-        CCoolDC dc;
-        if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(bitmap->GetSafeHandle()))
-            return nullptr;
-        if (HFONT font = ClassFont(m_hWnd)) dc.SelectObject(font);
+        CCoolMemoryDC dc(reference);
+        CScopedSelection image(dc, bitmap->GetSafeHandle());
+        if (!dc || !image) return nullptr;
+        CScopedSelection font(dc, ClassFont(m_hWnd));
         paint(dc, client);
     }
     bitmap->ReleaseHandle(true);
@@ -282,8 +282,9 @@ void CCoolButton::DrawBitmapHandle(CCoolDC& dc, HBITMAP bitmap) {
     const CRect client = GetClientRect();
     const int x = client.left + (client.Width() - bm.bmWidth) / 2;
     const int y = client.top + (client.Height() - bm.bmHeight) / 2;
-    CDC source;
-    if (!source.CreateCompatibleDC(dc) || !source.SelectObject(bitmap)) return;
+    CMemoryDC source(dc);
+    CScopedSelection sourceImage(source, bitmap);
+    if (!source || !sourceImage) return;
     if (bm.bmBitsPixel == 1) {
         // A mask: its set bits are painted in the caption colour, the rest stays.
         const COLORREF oldText = dc.SetTextColor(RGB(255, 255, 255));

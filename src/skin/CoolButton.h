@@ -9,6 +9,7 @@
 #include "CoolBitmap.h"
 #include "CoolColors.h"
 #include "CoolDC.h"
+#include "CoolPaintDC.h"
 
 #include <functional>
 #include <memory>
@@ -95,7 +96,7 @@ private:
     Face GetFaceKind() const;
 
     void OnPaint();
-    void Compose(CCoolDC& screen, Face face);
+    void Compose(CCoolPaintDC& screen, Face face);
     void DrawIndicatorFace(CCoolDC& dc, bool check);
     void PaintIndicatorFace(CCoolDC& dc, const CRect& client, bool check, bool down);
     CRect IndicatorRect(CCoolDC& dc, const CRect& client, bool check) const;

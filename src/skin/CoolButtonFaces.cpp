@@ -74,9 +74,8 @@ void CCoolButton::DrawPushCaption(CCoolDC& dc, const RECT& rect) {
         lf.lfUnderline = TRUE;
         underlined.CreateFontIndirect(lf);
     }
-    HGDIOBJ previous = underlined.IsNull() ? nullptr : ::SelectObject(dc, underlined);
+    CScopedSelection underline(dc, underlined);
     DrawCaption(dc, rect, style, nullptr);
-    if (previous) ::SelectObject(dc, previous);
 }
 
 void CCoolButton::DrawPushFace(CCoolDC& dc) {
@@ -171,12 +170,11 @@ void CCoolButton::PaintIndicatorFace(CCoolDC& dc, const CRect& client, bool chec
     cross.DeflateRect(2, 2);
     if (cross.IsRectEmpty()) return;
     CPen pen(PS_SOLID, 2, down ? middle : outer);
-    HGDIOBJ previous = ::SelectObject(dc, pen);
+    CScopedSelection crossPen(dc, pen);
     dc.MoveTo(cross.left, cross.top);
     dc.LineTo(cross.right, cross.bottom);
     dc.MoveTo(cross.left, cross.bottom - 1);
     dc.LineTo(cross.right, cross.top - 1);
-    ::SelectObject(dc, previous);
 }
 
 void CCoolButton::DrawIndicatorFace(CCoolDC& dc, bool check) {

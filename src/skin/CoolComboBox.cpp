@@ -169,9 +169,8 @@ std::unique_ptr<CCoolBitmap> CCoolComboBox::BuildFace(HDC reference, const CRect
     auto face = std::make_unique<CCoolBitmap>();
     if (!face->CreateCompatibleBitmap(reference, client.Width(), client.Height())) return nullptr;
     {
-        CCoolDC dc;
-        dc.CreateCompatibleDC(reference);
-        dc.SelectObject(*face);
+        CCoolMemoryDC dc(reference);
+        CScopedSelection faceImage(dc, *face);
         const bool gradients = HasRenderFlag(RenderGradients);
         const COLORREF light = GetColor(Light), shadow = GetColor(Shadow);
 
@@ -276,11 +275,9 @@ void CCoolComboBox::OnPaint() {
     if (!m_image->RestoreHandle()) return;
 
     {
-        CCoolDC memory;
-        memory.CreateCompatibleDC(paint);
-        memory.SelectObject(*m_image);
-        if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)))
-            memory.SelectObject(font);
+        CCoolMemoryDC memory(paint);
+        CScopedSelection image(memory, *m_image);
+        CScopedSelection font(memory, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
 
         CCoolBitmap* face = m_pressed && m_pressedFace ? m_pressedFace.get() : m_normalFace.get();
         if (face) face->Draw(memory, 0, 0);
@@ -292,7 +289,7 @@ void CCoolComboBox::OnPaint() {
         const CRect button = ButtonRect(client);
         DrawContent(memory, CRect(client.left, client.top, button.left, client.bottom));
 
-        const RECT& dirty = paint.m_ps.rcPaint;
+        const RECT& dirty = paint.GetPaintRect();
         paint.BitBlt(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
                      memory, dirty.left, dirty.top);
     }

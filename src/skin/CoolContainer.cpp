@@ -1,10 +1,10 @@
 #include "CoolContainer.h"
 
 #include "CoolScheme.h"
-#include "DC.h"
 #include "FastPath.h"
 #include "ParentBackground.h"
 #include "SchemePropagation.h"
+#include "WindowDC.h"
 #include "Wnd.h"
 
 CoolContainer::CoolContainer(const CWnd& window, BackgroundSource source)
@@ -18,9 +18,8 @@ int CoolContainer::GetBackgroundBitmap(CCoolBitmap** out) {
         *out = m_background.get();
         return 1;
     }
-    CDC screen;
-    *out =
-        m_window.m_hWnd && screen.GetDC(m_window) ? EnsureBackground(screen) : m_background.get();
+    CWindowDC screen(m_window.m_hWnd);
+    *out = m_window.m_hWnd && screen ? EnsureBackground(screen) : m_background.get();
     return 1;
 }
 

@@ -1,6 +1,7 @@
 #include "CoolDC.h"
 
 #include "Bitmap.h"
+#include "MemoryDC.h"
 #include "ScopedSelection.h"
 #include "UniqueHandle.h"
 
@@ -90,10 +91,8 @@ BOOL WINAPI OwnAlphaBlend(HDC dc, int x, int y, int width, int height, HDC sourc
 // The bitmap a memory DC holds before anything is selected into it.
 HGDIOBJ DefaultBitmap() {
     static HGDIOBJ stock = [] {
-        HDC probe = ::CreateCompatibleDC(nullptr);
-        HGDIOBJ bitmap = ::GetCurrentObject(probe, OBJ_BITMAP);
-        ::DeleteDC(probe);
-        return bitmap;
+        const CMemoryDC probe(nullptr);
+        return ::GetCurrentObject(probe, OBJ_BITMAP);
     }();
     return stock;
 }
@@ -114,9 +113,8 @@ BOOL WINAPI OwnTransparentBlt(HDC dc, int x, int y, int width, int height, HDC s
     mask.Attach(::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr));
     part.CreateCompatibleBitmap(dc, width, height);
     back.CreateCompatibleBitmap(dc, width, height);
-    CDC maskDC, partDC, backDC;
-    if (mask.IsNull() || part.IsNull() || back.IsNull() || !maskDC.CreateCompatibleDC(dc) ||
-        !partDC.CreateCompatibleDC(dc) || !backDC.CreateCompatibleDC(dc))
+    CMemoryDC maskDC(dc), partDC(dc), backDC(dc);
+    if (mask.IsNull() || part.IsNull() || back.IsNull() || !maskDC || !partDC || !backDC)
         return FALSE;
     CScopedSelection maskSelection(maskDC, mask);
     CScopedSelection partSelection(partDC, part);
@@ -159,14 +157,15 @@ COLORREF Mix(COLORREF outer, COLORREF highlight, double l) {
 
 } // namespace
 
-CCoolDC::CCoolDC() {
+CCoolDC::CCoolDC() : CCoolDC(nullptr) {}
+
+CCoolDC::CCoolDC(HDC dc) : CDC(dc) {
     GetOSClass();
     LoadLibraryRoutines();
     ++g_state.living;
 }
 
 CCoolDC::~CCoolDC() {
-    EndPaint();
     if (--g_state.living == 0) FreeLibraryRoutines();
 }
 
@@ -293,29 +292,4 @@ int CCoolDC::FillLit(const RECT& rect, COLORREF outer, COLORREF highlight, POINT
     for (ULONG i = 0; i < 8; ++i)
         mesh[i] = {8, i, (i + 1) % 8};
     return GradientFill(v, 9, mesh, 8, GRADIENT_FILL_TRIANGLE);
-}
-
-bool CCoolDC::BeginPaint(HWND window) {
-    EndPaint();
-    Close();
-    m_hDC = ::BeginPaint(window, &m_ps);
-    if (!m_hDC) {
-        m_ps = {};
-        return false;
-    }
-    m_hWndPaint = window;
-    m_window = window;
-    m_kind = Kind::Paint;
-    return true;
-}
-
-void CCoolDC::EndPaint() {
-    if (!m_hWndPaint) return;
-    RestoreSelections();
-    ::EndPaint(m_hWndPaint, &m_ps);
-    m_hDC = nullptr;
-    m_window = nullptr;
-    m_kind = Kind::None;
-    m_hWndPaint = nullptr;
-    m_ps = {};
 }

@@ -1,10 +1,14 @@
-// A device context with gradient fill, alpha blend and transparent blit. The three come from
+// Drawing with gradient fill, alpha blend and transparent blit. The three come from
 // "msimg32.dll", loaded while at least one CCoolDC lives; where the library (or one of its
 // entry points) is missing, our own routines draw instead. FillLit draws the lit surface
-// every skinned control is made of.
+// every skinned control is made of. Made on a handle, a CCoolDC borrows it; the owning kinds
+// are CCoolMemoryDC, CCoolWindowDC and CCoolPaintDC.
 #pragma once
 
 #include "DC.h"
+#include "MemoryDC.h"
+#include "PaintDC.h"
+#include "WindowDC.h"
 
 class CCoolDC : public CDC {
 public:
@@ -14,7 +18,7 @@ public:
     // FillLit modes.
     enum { LitRadial = 0, LitPyramid = 1 };
 
-    CCoolDC();
+    explicit CCoolDC(HDC dc);
     ~CCoolDC() override;
 
     BOOL GradientFill(TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount,
@@ -29,10 +33,6 @@ public:
     int FillLit(const RECT& rect, COLORREF outer, COLORREF highlight, POINT* light = nullptr,
                 int mode = LitRadial);
 
-    // Paints a window through this DC: BeginPaint attaches the paint DC, EndPaint detaches it.
-    bool BeginPaint(HWND window);
-    void EndPaint();
-
     static int GetOSClass();
     // True when the gradient fill in use is our own one (the system library is missing).
     static bool UsesOwnGradientFill();
@@ -45,10 +45,14 @@ public:
     static void ForceOSClass(int osClass);
     static void PretendLibraryMissing(bool missing);
 
-    HWND m_hWndPaint = nullptr;
-    PAINTSTRUCT m_ps = {};
+protected:
+    // For the owning kinds, which set the handle once they have it.
+    CCoolDC();
 
 private:
     static void LoadLibraryRoutines();
     static void FreeLibraryRoutines();
 };
+
+using CCoolMemoryDC = CMemoryDCOf<CCoolDC>;
+using CCoolWindowDC = CWindowDCOf<CCoolDC>;

@@ -61,15 +61,15 @@ BOOL CCoolDialog::OnEraseBkgnd(HDC dc) {
 }
 
 void CCoolDialog::OnPaint() {
-    if (!m_dc.BeginPaint(m_hWnd)) return;
+    CPaintDC paint(m_hWnd);
+    if (!paint) return;
     if (m_hIcon) {
-        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(m_dc.GetSafeHdc()));
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.GetSafeHdc()));
         const CRect client = GetClientRect();
         const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-        ::DrawIcon(m_dc, x, y, m_hIcon);
+        ::DrawIcon(paint, x, y, m_hIcon);
     }
-    m_dc.EndPaint();
 }
 
 void CCoolDialog::OnSize() {

@@ -29,7 +29,8 @@ public:
 
 protected:
     HWND m_pParentWnd = nullptr;
-    CCoolDC m_dc;
+    // Held for the window's life, so the drawing library stays loaded between paints.
+    CCoolDC m_drawingLife{nullptr};
     HICON m_hIcon = nullptr; // set by the derived dialog
     int m_lastMessageId = 0;
     int m_currentMessageId = 0;

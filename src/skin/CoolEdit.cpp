@@ -123,7 +123,7 @@ void CCoolEdit::OnNcPaint(HRGN region) {
 }
 
 void CCoolEdit::DrawBorder() {
-    HDC dc = ::GetWindowDC(m_hWnd);
+    CWindowDC dc(m_hWnd, DCArea::WholeWindow);
     if (!dc) return;
     CRect window = GetWindowRect();
     CRect client = GetClientRect();
@@ -138,7 +138,6 @@ void CCoolEdit::DrawBorder() {
         Frame(dc, window, GetColor(Light), GetColor(Shadow));
         ::RestoreDC(dc, saved);
     }
-    ::ReleaseDC(m_hWnd, dc);
 }
 
 void CCoolEdit::OnPaint() {
@@ -160,24 +159,22 @@ void CCoolEdit::OnPaint() {
 
     {
         // The system's own drawing of the text, on the key colour.
-        CCoolDC text;
-        text.CreateCompatibleDC(paint);
-        text.SelectObject(*m_textImage);
+        CCoolMemoryDC text(paint);
+        CScopedSelection textImage(text, *m_textImage);
         text.FillSolidRect(client, kKeyColor);
         const int saved = ::SaveDC(text);
         DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(text.GetSafeHdc()), 0);
         ::RestoreDC(text, saved);
 
         CCoolBitmap composed;
-        CCoolDC memory;
-        memory.CreateCompatibleDC(paint);
+        CCoolMemoryDC memory(paint);
         if (!composed.CreateCompatibleBitmap(paint, width, height)) return;
-        memory.SelectObject(composed);
+        CScopedSelection composedImage(memory, composed);
         m_background->Draw(memory, 0, 0);
         if (m_focused) memory.Draw3dRect(client, GetColor(Lum), GetColor(Lum));
         memory.TransparentBlt(0, 0, width, height, text, 0, 0, width, height, kKeyColor);
 
-        const RECT& dirty = paint.m_ps.rcPaint;
+        const RECT& dirty = paint.GetPaintRect();
         paint.BitBlt(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
                      memory, dirty.left, dirty.top);
     }

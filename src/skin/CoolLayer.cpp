@@ -13,11 +13,11 @@ CCoolDC* CCoolLayer::Begin(HDC reference) {
     if (!m_image) return nullptr;
     if (!m_dc) {
         if (!m_image->RestoreHandle()) return nullptr;
-        auto dc = std::make_unique<CCoolDC>();
-        if (!dc->CreateCompatibleDC(reference) || !dc->SelectObject(*m_image)) return nullptr;
-        m_dc = std::move(dc);
+        auto selected = std::make_unique<SelectedImage>(reference, *m_image);
+        if (!selected->dc || !selected->selection) return nullptr;
+        m_dc = std::move(selected);
     }
-    return m_dc.get();
+    return &m_dc->dc;
 }
 
 void CCoolLayer::End(bool drawn) {

@@ -23,6 +23,13 @@ public:
     void Reset();
 
 private:
+    // The memory DC with the image selected; the selection ends before the DC.
+    struct SelectedImage {
+        SelectedImage(HDC reference, HBITMAP image) : dc(reference), selection(dc, image) {}
+        CCoolMemoryDC dc;
+        CScopedSelection selection;
+    };
+
     std::unique_ptr<CCoolBitmap> m_image;
-    std::unique_ptr<CCoolDC> m_dc;
+    std::unique_ptr<SelectedImage> m_dc;
 };

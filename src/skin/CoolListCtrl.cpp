@@ -87,9 +87,8 @@ void CCoolListCtrl::OnPaint() {
     if (!m_content->RestoreHandle()) return;
 
     {
-        CCoolDC content;
-        content.CreateCompatibleDC(paint);
-        content.SelectObject(*m_content);
+        CCoolMemoryDC content(paint);
+        CScopedSelection contentImage(content, *m_content);
         if (m_contentDirty) {
             content.FillSolidRect(client, key);
             m_contentDirty = false;
@@ -99,10 +98,9 @@ void CCoolListCtrl::OnPaint() {
         ::RestoreDC(content, saved);
 
         CCoolBitmap composed;
-        CCoolDC memory;
-        memory.CreateCompatibleDC(paint);
+        CCoolMemoryDC memory(paint);
         if (!composed.CreateCompatibleBitmap(paint, width, height)) return;
-        memory.SelectObject(composed);
+        CScopedSelection composedImage(memory, composed);
         m_background->Draw(memory, 0, 0, width, height, 0, 0, m_background->Width(),
                            m_background->Height());
         const COLORREF frame = GetColor(m_focused ? SelLow : LumDark);
@@ -118,7 +116,7 @@ void CCoolListCtrl::OnPaint() {
             ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
             ::ExcludeClipRect(paint, r.left, r.top, r.right, r.bottom);
         }
-        const RECT& dirty = paint.m_ps.rcPaint;
+        const RECT& dirty = paint.GetPaintRect();
         paint.BitBlt(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
                      memory, dirty.left, dirty.top);
     }

@@ -2,10 +2,6 @@
 
 #include "ResourceException.h"
 
-CCoolPaintDC::CCoolPaintDC(HWND window) {
-    if (!BeginPaint(window)) throw CResourceException();
-}
-
-CCoolPaintDC::~CCoolPaintDC() {
-    EndPaint();
+CCoolPaintDC::CCoolPaintDC(HWND window) : CPaintDCOf<CCoolDC>(window) {
+    if (!m_hDC) throw CResourceException();
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "CoolDC.h"
+#include "PaintDC.h"
 
-class CCoolPaintDC : public CCoolDC {
+class CCoolPaintDC : public CPaintDCOf<CCoolDC> {
 public:
     explicit CCoolPaintDC(HWND window);
-    ~CCoolPaintDC() override;
 };

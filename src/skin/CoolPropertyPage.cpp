@@ -83,7 +83,6 @@ BOOL CCoolPropertyPage::OnEraseBkgnd(HDC dc) {
 }
 
 void CCoolPropertyPage::OnPaint() {
-    PAINTSTRUCT ps;
-    ::BeginPaint(m_hWnd, &ps);
-    ::EndPaint(m_hWnd, &ps);
+    // The background is drawn on erasing; a paint only validates.
+    const CPaintDC paint(m_hWnd);
 }

@@ -4,6 +4,7 @@
 #include "CoolScheme.h"
 #include "SchemePropagation.h"
 #include "FrameworkMessages.h"
+#include "UniqueHandle.h"
 #include "WinApp.h"
 
 #include <cstring>
@@ -127,11 +128,11 @@ LRESULT CCoolPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void CCoolPropertySheet::OnPaint() {
-    if (!m_dc.BeginPaint(m_hWnd)) return;
+    CPaintDC paint(m_hWnd);
+    if (!paint) return;
     if (!::IsIconic(m_hWnd)) {
-        if (CCoolBitmap* background = EnsureBackground(m_dc)) background->Draw(m_dc, 0, 0);
+        if (CCoolBitmap* background = EnsureBackground(paint)) background->Draw(paint, 0, 0);
     }
-    m_dc.EndPaint();
 }
 
 LRESULT CCoolPropertySheet::OnSetMessageString(WPARAM id, LPARAM text) {
@@ -212,12 +213,16 @@ void CCoolPropertySheet::RestoreFromTray() {
 }
 
 void CCoolPropertySheet::TrackTrayMenu(int x, int y) {
-    HMENU menu = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(m_menuId));
+    const CMenuHandle menu(::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(m_menuId)));
     if (!menu) return;
-    m_trackedMenu = ::GetSubMenu(menu, 0);
-    if (m_trackedMenu) ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
+    m_trackedMenu = ::GetSubMenu(menu.Get(), 0);
+    if (m_trackedMenu) {
+        PrepareTrayMenu(m_trackedMenu);
+        // The menu closes when the user clicks elsewhere only while the window is foreground.
+        ::SetForegroundWindow(m_hWnd);
+        ::TrackPopupMenu(m_trackedMenu, 0, x, y, 0, m_hWnd, nullptr);
+    }
     m_trackedMenu = nullptr;
-    ::DestroyMenu(menu);
 }
 
 bool CCoolPropertySheet::OnSysCommand(WPARAM command) {

@@ -32,6 +32,8 @@ public:
     virtual void RefreshPages();
     // Shows the notification icon's popup menu at a screen point.
     virtual void TrackTrayMenu(int x, int y);
+    // Readies the popup menu before it is shown (its texts, for one); nothing by default.
+    virtual void PrepareTrayMenu(HMENU) {}
     // The status prompt of an identifier: its string resource up to the first line feed.
     virtual void GetMessageString(UINT id, std::string& text) const;
     // The status bar that shows the prompts: the descendant with the status bar identifier.
@@ -64,7 +66,8 @@ protected:
     CCoolButton m_nextButton;
     CCoolButton m_backButton;
     CCoolButton m_finishButton;
-    CCoolDC m_dc;
+    // Held for the window's life, so the drawing library stays loaded between paints.
+    CCoolDC m_drawingLife{nullptr};
     int m_trayIcon = 0;
     CNotifyIcon m_trayRecord;
     HICON m_trayHIcon = nullptr;

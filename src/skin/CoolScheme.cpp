@@ -126,9 +126,9 @@ bool PaintSurface(const CoolColors& scheme, CCoolBitmap& bitmap, HDC reference, 
         !bitmap.CreateCompatibleBitmap(reference, client.Width(), client.Height()))
         return false;
     {
-        CCoolDC dc;
-        if (!dc.CreateCompatibleDC(reference) || !dc.SelectObject(bitmap.GetSafeHandle()))
-            return false;
+        CCoolMemoryDC dc(reference);
+        CScopedSelection image(dc, bitmap.GetSafeHandle());
+        if (!dc || !image) return false;
         if (scheme.HasRenderFlag(CoolColors::RenderGradients))
             dc.FillLit(client, scheme.GetColor(outerSlot), scheme.GetColor(highlightSlot), &light);
         else

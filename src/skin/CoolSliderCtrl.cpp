@@ -12,22 +12,6 @@
 
 namespace {
 
-// The window DC of a non-client paint, released at the end.
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : m_window(window), m_dc(::GetWindowDC(window)) {}
-    ~WindowDC() {
-        if (m_dc) ::ReleaseDC(m_window, m_dc);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-};
-
 // A 3D frame of one pixel in a raw DC.
 void Frame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
     auto fill = [dc](int l, int t, int rr, int b, COLORREF c) {
@@ -274,7 +258,7 @@ void CCoolSliderCtrl::DrawTickArea(CCoolDC& dc, const CRect& area, int count, in
     CPen litPen(PS_SOLID, 1, lit), dimPen(PS_SOLID, 1, dim);
     const bool vertical = IsVertical();
     auto line = [&](int at, bool isLit) {
-        ::SelectObject(dc, isLit ? litPen : dimPen);
+        CScopedSelection pen(dc, isLit ? litPen : dimPen);
         if (vertical) {
             dc.MoveTo(area.left, at);
             dc.LineTo(area.right, at);
@@ -283,7 +267,6 @@ void CCoolSliderCtrl::DrawTickArea(CCoolDC& dc, const CRect& area, int count, in
             dc.LineTo(at, area.bottom);
         }
     };
-    HGDIOBJ old = ::SelectObject(dc, litPen);
     if (vertical) {
         line(area.bottom, true);
         line(area.top, pos == minimum);
@@ -299,7 +282,6 @@ void CCoolSliderCtrl::DrawTickArea(CCoolDC& dc, const CRect& area, int count, in
         const int offset = static_cast<int>((v - minimum) * (length / range));
         line((vertical ? area.top : area.left) + offset, vertical ? v >= pos : v < pos);
     }
-    ::SelectObject(dc, old);
 }
 
 void CCoolSliderCtrl::DrawChannel(CCoolDC& dc, const CRect& channel) {
@@ -403,12 +385,12 @@ LRESULT CCoolSliderCtrl::OnNcPaint(WPARAM wParam, LPARAM lParam) {
     const LONG_PTR ex = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
     if (!(ex & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE)))
         return DefWindowProc(WM_NCPAINT, wParam, lParam);
-    WindowDC dc(m_hWnd);
-    if (!dc.get()) return 0;
+    CWindowDC dc(m_hWnd, DCArea::WholeWindow);
+    if (!dc) return 0;
     CRect r = GetWindowRect();
     r.OffsetRect(-r.left, -r.top);
     auto frame = [&](int a, int b) {
-        Frame(dc.get(), r, GetColor(a), GetColor(b));
+        Frame(dc, r, GetColor(a), GetColor(b));
         r.DeflateRect(1, 1);
     };
     if (ex & WS_EX_CLIENTEDGE) {

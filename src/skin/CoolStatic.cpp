@@ -85,9 +85,8 @@ CCoolBitmap* CCoolStatic::Panel(HDC reference, bool enabled) {
         const CRect r = GetClientRect();
         if (!panel->CreateCompatibleBitmap(reference, r.Width(), r.Height())) return nullptr;
         {
-            CCoolDC dc;
-            dc.CreateCompatibleDC(reference);
-            dc.SelectObject(*panel);
+            CCoolMemoryDC dc(reference);
+            CScopedSelection panelImage(dc, *panel);
             const bool lum = variant == 1;
             const COLORREF face = GetColor(lum ? Lum : Background);
             if (!enabled) {
@@ -131,10 +130,9 @@ LRESULT CCoolStatic::OnPaint() {
         CCoolBitmap* panel = Panel(paint, enabled);
         if (!m_composed->RestoreHandle()) return 0;
         {
-            CCoolDC dc;
-            dc.CreateCompatibleDC(paint);
-            dc.SelectObject(*m_composed);
-            if (font) dc.SelectObject(font);
+            CCoolMemoryDC dc(paint);
+            CScopedSelection composedImage(dc, *m_composed);
+            CScopedSelection composedFont(dc, font);
             if (panel) panel->Draw(dc, 0, 0);
             CRect text = client;
             text.DeflateRect(2, 2);
@@ -150,7 +148,7 @@ LRESULT CCoolStatic::OnPaint() {
 
     // The other kinds draw straight onto the screen.
     m_composed.reset();
-    if (font) paint.SelectObject(font);
+    CScopedSelection paintFont(paint, font);
     const bool ownBackground = kind != SS_BITMAP && kind != SS_BLACKFRAME;
     if (ownBackground || CoolColors::GetStyle() == 2) {
         if (CCoolBitmap* panel = Panel(paint, enabled)) panel->Draw(paint, 0, 0);
@@ -258,8 +256,9 @@ void CCoolStatic::DrawBitmap(CCoolDC& dc, const CRect& client) {
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP));
     BITMAP bm = {};
     if (!bitmap || !::GetObjectA(bitmap, sizeof(bm), &bm)) return;
-    CDC source;
-    if (!source.CreateCompatibleDC(dc) || !source.SelectObject(bitmap)) return;
+    CMemoryDC source(dc);
+    CScopedSelection sourceImage(source, bitmap);
+    if (!source || !sourceImage) return;
     dc.TransparentBlt(0, 0, client.Width(), client.Height(), source, 0, 0, bm.bmWidth, bm.bmHeight,
                       m_transparentColor);
 }

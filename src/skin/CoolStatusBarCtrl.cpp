@@ -56,9 +56,8 @@ void CCoolStatusBarCtrl::OnPaint() {
         m_background = std::make_unique<CCoolBitmap>();
         if (!m_background->CreateCompatibleBitmap(paint, client.Width(), client.Height())) return;
         {
-            CCoolDC memory;
-            memory.CreateCompatibleDC(paint);
-            memory.SelectObject(*m_background);
+            CCoolMemoryDC memory(paint);
+            CScopedSelection backgroundImage(memory, *m_background);
             if (HasRenderFlag(RenderGradients)) {
                 POINT light = GetLightPoint();
                 memory.FillLit(client, GetColor(Shadow), GetColor(Background), &light);
@@ -70,7 +69,7 @@ void CCoolStatusBarCtrl::OnPaint() {
     }
     m_background->Draw(paint, 0, 0);
 
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) paint.SelectObject(font);
+    CScopedSelection font(paint, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
     paint.SetBkMode(TRANSPARENT);
     paint.SetTextColor(GetColor(IsWindowEnabled() ? Text : TextDisabled));
 

@@ -31,9 +31,7 @@ bool CCoolTabCtrl::IsTabDisabled(int index) const {
 }
 
 void CCoolTabCtrl::OnColorsChanged() {
-    // The bitmap is deselected by the DC before it is deleted.
-    m_memoryDC.reset();
-    m_memoryBitmap.DeleteObject();
+    m_canvas.reset();
 }
 
 LRESULT CCoolTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -184,22 +182,20 @@ void CCoolTabCtrl::DrawOrdinaryTabs(CCoolDC& dc, const CRect& client) {
 
 void CCoolTabCtrl::OnPaint() {
     CaptureLayout(m_hWnd);
-    if (!m_paintDC.BeginPaint(m_hWnd)) return;
+    CPaintDC paint(m_hWnd);
+    if (!paint) return;
     const CRect client = GetClientRect();
-    if (!m_memoryDC || m_memoryBitmap.IsNull()) {
+    if (!m_canvas) {
         OnColorsChanged();
-        m_memoryDC = std::make_unique<CCoolDC>();
-        if (!m_memoryDC->CreateCompatibleDC(m_paintDC) ||
-            !m_memoryBitmap.CreateCompatibleBitmap(m_paintDC, client.Width(), client.Height())) {
-            m_memoryDC.reset();
-            m_memoryBitmap.DeleteObject();
-            m_paintDC.EndPaint();
+        auto canvas = std::make_unique<Canvas>(paint);
+        if (!canvas->dc ||
+            !canvas->bitmap.CreateCompatibleBitmap(paint, client.Width(), client.Height()))
             return;
-        }
-        m_memoryDC->SelectObject(m_memoryBitmap);
-        m_memoryDC->SelectStockObject(ANSI_VAR_FONT);
+        canvas->image.emplace(canvas->dc, canvas->bitmap);
+        canvas->font.emplace(canvas->dc, ::GetStockObject(ANSI_VAR_FONT));
+        m_canvas = std::move(canvas);
     }
-    CCoolDC& dc = *m_memoryDC;
+    CCoolDC& dc = m_canvas->dc;
     // The background goes under every paint: a selected tab is larger than the others, so
     // what it covered before must not stay behind once another tab is selected.
     if (HasRenderFlag(RenderGradients)) {
@@ -212,6 +208,5 @@ void CCoolTabCtrl::OnPaint() {
         DrawButtonTabs(dc, client);
     else
         DrawOrdinaryTabs(dc, client);
-    m_paintDC.BitBlt(0, 0, client.Width(), client.Height(), dc, 0, 0);
-    m_paintDC.EndPaint();
+    paint.BitBlt(0, 0, client.Width(), client.Height(), dc, 0, 0);
 }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,19 @@ protected:
     virtual void DrawButtonTabs(CCoolDC& dc, const CRect& client);
     virtual void DrawOrdinaryTabs(CCoolDC& dc, const CRect& client);
 
+    // The image the tabs are drawn into, in its memory DC with the DC's font. The selections
+    // end before the DC, and the DC before the bitmap.
+    struct Canvas {
+        explicit Canvas(HDC reference) : dc(reference) {}
+        CBitmap bitmap;
+        CCoolMemoryDC dc;
+        std::optional<CScopedSelection> image;
+        std::optional<CScopedSelection> font;
+    };
+
     std::vector<uint32_t> m_disabledTabs;
-    CCoolDC m_paintDC;
     // Kept from the first paint until the scheme or the size changes.
-    std::unique_ptr<CCoolDC> m_memoryDC;
-    CBitmap m_memoryBitmap;
+    std::unique_ptr<Canvas> m_canvas;
 
 private:
     struct Tab {

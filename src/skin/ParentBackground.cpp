@@ -2,7 +2,8 @@
 
 #include "CoolBitmap.h"
 #include "CoolColors.h"
-#include "DC.h"
+#include "MemoryDC.h"
+#include "WindowDC.h"
 #include "SchemePropagation.h"
 
 int ParentBackgroundBitmap(HWND window, CCoolBitmap** out) {
@@ -25,9 +26,9 @@ bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
     const int width = client.right, height = client.bottom;
     if (width <= 0 || height <= 0 || !target.CreateCompatibleBitmap(reference, width, height))
         return false;
-    CDC dc;
-    if (!dc.CreateCompatibleDC(reference)) return false;
-    dc.SelectObject(target);
+    CMemoryDC dc(reference);
+    if (!dc) return false;
+    CScopedSelection targetImage(dc, target);
 
     POINT origin = {0, 0};
     ::ClientToScreen(control, &origin);
@@ -39,10 +40,10 @@ bool CopyParentBackground(HWND control, HDC reference, CCoolBitmap& target) {
         background->Draw(dc, 0, 0, width, height, origin.x - parentScreen.left,
                          origin.y - parentScreen.top, width, height);
     } else {
-        CDC screen;
-        if (screen.GetDC(nullptr)) dc.BitBlt(0, 0, width, height, screen, origin.x, origin.y);
+        CWindowDC screen(nullptr);
+        if (screen) dc.BitBlt(0, 0, width, height, screen, origin.x, origin.y);
     }
-    dc.RestoreSelections();
+    targetImage.Restore();
     target.ReleaseHandle(true);
     return true;
 }

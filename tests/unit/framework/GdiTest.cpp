@@ -1,61 +1,47 @@
 #include "Bitmap.h"
 #include "Brush.h"
 #include "DC.h"
-#include "DCRef.h"
 #include "Font.h"
+#include "MemoryDC.h"
 #include "PaintDC.h"
 #include "Pen.h"
 #include "Pixels.h"
 #include "Pump.h"
 #include "ScopedSelection.h"
+#include "WindowDC.h"
 #include "Wnd.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
-TEST(Gdi, MemoryDcDrawsAndGivesBackItsSelections) {
-    CDC screen;
-    ASSERT_TRUE(screen.GetDC(nullptr));
+TEST(Gdi, MemoryDcDrawsAndIsDeletedWhenItGoes) {
+    CWindowDC screen(nullptr);
+    ASSERT_TRUE(screen.GetSafeHdc());
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 20, 10));
     EXPECT_EQ(bitmap.GetSize().cx, 20);
     EXPECT_EQ(bitmap.GetSize().cy, 10);
 
-    HGDIOBJ originalBitmap = nullptr;
-    HGDIOBJ originalPen = nullptr;
     HDC raw = nullptr;
     {
-        // Declared before the DC: they are still there when it puts the first pen back.
-        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
-        CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
-        CDC memory;
-        ASSERT_TRUE(memory.CreateCompatibleDC(screen));
+        CMemoryDC memory(screen);
+        ASSERT_TRUE(memory.GetSafeHdc());
         raw = memory;
-        originalBitmap = ::GetCurrentObject(memory, OBJ_BITMAP);
-        originalPen = ::GetCurrentObject(memory, OBJ_PEN);
-        memory.SelectObject(bitmap);
-        memory.SelectObject(red);
-        memory.SelectObject(blue); // the first replaced pen is what comes back
+        CScopedSelection image(memory, bitmap);
+        CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+        CScopedSelection pen(memory, blue);
         memory.FillSolidRect(CRect(0, 0, 20, 10), RGB(0, 128, 0));
         memory.MoveTo(0, 5);
         memory.LineTo(20, 5);
-        PixelImage image = ReadPixels(memory, 20, 10);
-        EXPECT_EQ(image.At(3, 2), RGB(0, 128, 0));
-        EXPECT_EQ(image.At(3, 5), RGB(0, 0, 255));
-
-        memory.RestoreSelections();
-        EXPECT_EQ(::GetCurrentObject(memory, OBJ_BITMAP), originalBitmap);
-        EXPECT_EQ(::GetCurrentObject(memory, OBJ_PEN), originalPen);
-        memory.SelectObject(red); // selected at the end: the DC still hands it back when it goes
+        PixelImage pixels = ReadPixels(memory, 20, 10);
+        EXPECT_EQ(pixels.At(3, 2), RGB(0, 128, 0));
+        EXPECT_EQ(pixels.At(3, 5), RGB(0, 0, 255));
     }
     EXPECT_EQ(::GetObjectType(raw), 0u); // the memory DC was deleted
     // The bitmap is free again: it can be selected into another DC.
-    CDC other;
-    ASSERT_TRUE(other.CreateCompatibleDC(screen));
-    EXPECT_NE(other.SelectObject(bitmap), nullptr);
+    CMemoryDC other(screen);
+    EXPECT_TRUE(CScopedSelection(other, bitmap));
 }
 
 TEST(Gdi, ObjectsAreDeletedWithTheirWrapperAndMoveOwnership) {
@@ -84,8 +70,8 @@ TEST(Gdi, ObjectsAreDeletedWithTheirWrapperAndMoveOwnership) {
 TEST(Gdi, ScopedSelectionPutsTheOldObjectBackWhateverTheDeclarationOrder) {
     CBitmap early; // declared before the DC
     ASSERT_TRUE(early.CreateDIBSection32(nullptr, 2, 2));
-    CDC memory;
-    ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+    CMemoryDC memory(nullptr);
+    ASSERT_TRUE(memory.GetSafeHdc());
     const HGDIOBJ originalPen = ::GetCurrentObject(memory, OBJ_PEN);
     const HGDIOBJ originalBitmap = ::GetCurrentObject(memory, OBJ_BITMAP);
     {
@@ -121,11 +107,10 @@ TEST(Gdi, BorrowedDcIsDrawnOnAndLeftToItsOwner) {
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateDIBSection32(nullptr, 4, 4));
     {
-        // Held through the owning type, as a drawing helper taking a CDC would.
-        std::unique_ptr<CDC> dc(new CDCRef(raw));
-        dc->SelectObject(bitmap);
-        dc->FillSolidRect(CRect(0, 0, 4, 4), RGB(1, 2, 3));
-        EXPECT_EQ(dc->GetPixel(1, 1), RGB(1, 2, 3));
+        CDC dc(raw);
+        CScopedSelection selection(dc, bitmap);
+        dc.FillSolidRect(CRect(0, 0, 4, 4), RGB(1, 2, 3));
+        EXPECT_EQ(dc.GetPixel(1, 1), RGB(1, 2, 3));
     }
     EXPECT_EQ(::GetObjectType(raw), static_cast<DWORD>(OBJ_MEMDC));
     EXPECT_EQ(::GetCurrentObject(raw, OBJ_BITMAP), originalBitmap);
@@ -138,9 +123,8 @@ TEST(Gdi, DibSectionGivesDirectPixelAccess) {
     ASSERT_TRUE(dib.CreateDIBSection32(nullptr, 4, 3, &bits));
     ASSERT_NE(bits, nullptr);
     static_cast<DWORD*>(bits)[1 * 4 + 2] = 0x00112233; // x=2, y=1, top-down
-    CDC memory;
-    ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
-    memory.SelectObject(dib);
+    CMemoryDC memory(nullptr);
+    CScopedSelection selection(memory, dib);
     EXPECT_EQ(memory.GetPixel(2, 1), RGB(0x11, 0x22, 0x33));
 }
 

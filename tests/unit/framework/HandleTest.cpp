@@ -40,7 +40,7 @@ TEST(UniqueHandle, ClosesEachHandleExactlyOnceAcrossMovesAndResets) {
     EXPECT_EQ(g_closed, std::vector<int>({2, 1, 3}));
 }
 
-TEST(UniqueHandle, KernelHandlesTreatNullAndInvalidAsEmptyAndCloseTheRest) {
+TEST(UniqueHandle, SystemHandlesTreatNullAndInvalidAsEmptyAndCloseTheRest) {
     EXPECT_FALSE(CKernelHandle(INVALID_HANDLE_VALUE));
     EXPECT_FALSE(CKernelHandle());
     HANDLE raw = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -60,6 +60,13 @@ TEST(UniqueHandle, KernelHandlesTreatNullAndInvalidAsEmptyAndCloseTheRest) {
     EXPECT_NE(::RegQueryInfoKeyA(rawKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                  nullptr, nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
+
+    HMENU rawMenu = ::CreatePopupMenu();
+    {
+        CMenuHandle menu(rawMenu);
+        EXPECT_TRUE(::IsMenu(menu.Get()));
+    }
+    EXPECT_FALSE(::IsMenu(rawMenu));
 }
 
 // Counts its references.

@@ -24,8 +24,7 @@ public:
     // Fills the background bitmap pixel by pixel.
     void Fill(const std::function<COLORREF(int x, int y)>& color) {
         const CRect client = GetClientRect();
-        CDC screen;
-        screen.GetDC(nullptr);
+        CWindowDC screen(nullptr);
         void* bits = nullptr;
         background.CreateDIBSection32(screen, client.Width(), client.Height(), &bits);
         auto* p = static_cast<DWORD*>(bits);
@@ -40,9 +39,8 @@ public:
     void Draw(const std::function<void(CCoolDC& dc, const CRect& client)>& paint) {
         const CRect client = GetClientRect();
         Fill([](int, int) { return RGB(0, 0, 0); });
-        CCoolDC dc;
-        dc.CreateCompatibleDC(nullptr);
-        dc.SelectObject(background.GetSafeHandle());
+        CCoolMemoryDC dc(nullptr);
+        CScopedSelection selection(dc, background.GetSafeHandle());
         paint(dc, client);
     }
 

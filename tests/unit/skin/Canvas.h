@@ -5,14 +5,14 @@
 #include "CoolDC.h"
 #include "Pixels.h"
 
+#include <optional>
+
 class Canvas {
 public:
-    Canvas(int width, int height, COLORREF fill = RGB(0, 0, 0)) : m_width(width), m_height(height) {
-        CDC screen;
-        screen.GetDC(nullptr);
-        dc.CreateCompatibleDC(screen);
-        m_bitmap.CreateDIBSection32(screen, width, height);
-        dc.SelectObject(m_bitmap);
+    Canvas(int width, int height, COLORREF fill = RGB(0, 0, 0))
+        : m_width(width), m_height(height), dc(nullptr) {
+        m_bitmap.CreateDIBSection32(dc, width, height);
+        m_selection.emplace(dc, m_bitmap);
         dc.FillSolidRect(CRect(0, 0, width, height), fill);
     }
     PixelImage Pixels() { return ReadPixels(dc, m_width, m_height); }
@@ -23,5 +23,8 @@ private:
     CBitmap m_bitmap;
 
 public:
-    CCoolDC dc;
+    CCoolMemoryDC dc;
+
+private:
+    std::optional<CScopedSelection> m_selection;
 };

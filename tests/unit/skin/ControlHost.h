@@ -73,9 +73,8 @@ protected:
             ::GetClientRect(m_hWnd, &r);
             CBitmap image;
             image.CreateCompatibleBitmap(target, r.right, r.bottom);
-            CCoolDC dc;
-            dc.CreateCompatibleDC(target);
-            dc.SelectObject(image);
+            CCoolMemoryDC dc(target);
+            CScopedSelection selection(dc, image);
             POINT light = {r.right / 3, r.bottom / 4};
             dc.FillLit(r, GetColor(Shadow), GetColor(Light), &light);
             ::BitBlt(target, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);

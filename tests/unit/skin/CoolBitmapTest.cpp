@@ -1,7 +1,6 @@
 #include "CoolBitmap.h"
 #include "CoolBitmapRef.h"
 #include "CoolDC.h"
-#include "CoolDCRef.h"
 #include "ScopedSelection.h"
 #include "Pixels.h"
 
@@ -25,11 +24,9 @@ COLORREF Pattern(int x, int y) {
 // Draws the pattern (or one colour) into a screen-compatible bitmap, as a control draws
 // its cached face: select, draw, deselect.
 void Paint(CCoolBitmap& bitmap, int width, int height, COLORREF solid = CLR_INVALID) {
-    CDC screen;
-    screen.GetDC(nullptr);
-    CDC memory;
-    memory.CreateCompatibleDC(screen);
-    memory.SelectObject(bitmap);
+    CWindowDC screen(nullptr);
+    CMemoryDC memory(screen);
+    CScopedSelection selection(memory, bitmap);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             memory.SetPixel(x, y, solid == CLR_INVALID ? Pattern(x, y) : solid);
@@ -43,8 +40,7 @@ struct Target : Canvas {
 // Draws a 10 × 6 pattern bitmap in every way a control does; the pixels must not depend on
 // whether the bitmap kept its handle in between.
 std::vector<PixelImage> DrawEveryWay(bool expectHandleGivenBack) {
-    CDC screen;
-    screen.GetDC(nullptr);
+    CWindowDC screen(nullptr);
     CCoolBitmap bitmap;
     EXPECT_TRUE(bitmap.CreateCompatibleBitmap(screen, 10, 6));
     Paint(bitmap, 10, 6);
@@ -103,8 +99,7 @@ TEST_F(CoolBitmapTest, SavedBitsDrawTheSamePixels) {
 }
 
 TEST_F(CoolBitmapTest, ZeroSizesReachTheBitmapsEdge) {
-    CDC screen;
-    screen.GetDC(nullptr);
+    CWindowDC screen(nullptr);
     CCoolBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 10, 6));
     Paint(bitmap, 10, 6);
@@ -132,8 +127,7 @@ TEST_F(CoolBitmapTest, ZeroSizesReachTheBitmapsEdge) {
 
 TEST_F(CoolBitmapTest, SavedBitsChangeOnlyOnRefresh) {
     CCoolDC::ForceOSClass(CCoolDC::OS95);
-    CDC screen;
-    screen.GetDC(nullptr);
+    CWindowDC screen(nullptr);
     CCoolBitmap bitmap;
     ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 4, 4));
     Paint(bitmap, 4, 4, RGB(10, 20, 30));
@@ -158,9 +152,8 @@ TEST_F(CoolBitmapTest, SavedBitsChangeOnlyOnRefresh) {
     // Given back while still selected into a DC: the picture is not lost.
     ASSERT_TRUE(bitmap.RestoreHandle());
     {
-        CDC memory;
-        memory.CreateCompatibleDC(screen);
-        memory.SelectObject(bitmap);
+        CMemoryDC memory(screen);
+        CScopedSelection selection(memory, bitmap);
         memory.FillSolidRect(CRect(0, 0, 4, 4), RGB(70, 80, 90));
         bitmap.ReleaseHandle(true);
     }
@@ -178,19 +171,17 @@ TEST_F(CoolBitmapTest, BorrowedBitmapsAndDcsAreDrawnButNeverDeleted) {
     static_assert(!std::is_base_of<CBitmap, CCoolBitmapRef>::value,
                   "a borrowed bitmap must not pass for an owned one");
     CCoolDC::ForceOSClass(CCoolDC::OS98); // where owned bitmaps give their handles back
-    CDC screen;
-    screen.GetDC(nullptr);
+    CWindowDC screen(nullptr);
     HBITMAP raw = ::CreateCompatibleBitmap(screen, 4, 4);
     {
-        CDC memory;
-        memory.CreateCompatibleDC(screen);
+        CMemoryDC memory(screen);
         CScopedSelection selection(memory, raw);
         memory.FillSolidRect(CRect(0, 0, 4, 4), RGB(10, 20, 30));
     }
     Target target(4, 4);
     {
         CCoolBitmapRef borrowed(raw);
-        CCoolDCRef dc(target.dc);
+        CCoolDC dc(target.dc.GetSafeHdc());
         EXPECT_EQ(borrowed.Width(), 4);
         EXPECT_TRUE(borrowed.DrawTransparent(dc, 0, 0, kMagenta));
         EXPECT_TRUE(borrowed.Draw(dc, 2, 2));

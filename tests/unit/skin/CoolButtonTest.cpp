@@ -83,9 +83,8 @@ TEST_F(CoolButtonTest, CheckAndRadioIndicatorsFollowStateAndEnable) {
     CCoolButton& radio = Add("Radio", BS_RADIOBUTTON, CRect(10, 40, 110, 64), 101);
     PixelImage off = Shot(radio);
     const int side = [&] {
-        CDC dc;
-        dc.GetDC(radio.m_hWnd);
-        dc.SelectObject(reinterpret_cast<HFONT>(radio.SendMessage(WM_GETFONT)));
+        CWindowDC dc(radio.m_hWnd);
+        CScopedSelection selection(dc, reinterpret_cast<HFONT>(radio.SendMessage(WM_GETFONT)));
         return dc.GetTextExtent("X").cy;
     }();
     const int top = (24 - side) / 2;
@@ -269,12 +268,10 @@ TEST_F(CoolButtonTest, StateImages) {
     // An image given to the system button comes first.
     CBitmap own;
     {
-        CDC screen;
-        screen.GetDC(nullptr);
+        CWindowDC screen(nullptr);
         own.CreateCompatibleBitmap(screen, 4, 4);
-        CDC dc;
-        dc.CreateCompatibleDC(screen);
-        dc.SelectObject(own);
+        CMemoryDC dc(screen);
+        CScopedSelection selection(dc, own);
         dc.FillSolidRect(CRect(0, 0, 4, 4), RGB(1, 2, 250));
     }
     image.SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(own.GetSafeHandle()));

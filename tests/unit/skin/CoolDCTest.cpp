@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -42,11 +43,11 @@ TEST_F(CoolDCTest, LibraryLivesAsLongAsTheDrawingContexts) {
     EXPECT_EQ(CCoolDC::GetOSClass(), CCoolDC::OSNT);
     EXPECT_FALSE(CCoolDC::IsLibraryLoaded());
     {
-        CCoolDC first;
+        CCoolDC first(nullptr);
         EXPECT_TRUE(CCoolDC::IsLibraryLoaded());
         EXPECT_FALSE(CCoolDC::UsesOwnGradientFill());
         {
-            CCoolDC second;
+            CCoolDC second(nullptr);
             EXPECT_EQ(CCoolDC::LivingObjects(), 2);
         }
         EXPECT_TRUE(CCoolDC::IsLibraryLoaded());
@@ -58,12 +59,12 @@ TEST_F(CoolDCTest, LibraryLivesAsLongAsTheDrawingContexts) {
     // is loaded again.
     CCoolDC::PretendLibraryMissing(true);
     {
-        CCoolDC dc;
+        CCoolDC dc(nullptr);
         EXPECT_FALSE(CCoolDC::IsLibraryLoaded());
         EXPECT_TRUE(CCoolDC::UsesOwnGradientFill());
     }
     CCoolDC::PretendLibraryMissing(false);
-    CCoolDC dc;
+    CCoolDC dc(nullptr);
     EXPECT_TRUE(CCoolDC::IsLibraryLoaded());
 }
 
@@ -223,12 +224,9 @@ TEST_F(CoolDCTest, OwnGradientFillDrawsRectanglesInStrips) {
 // An 8 × 8 source: magenta on the left half, a red/green check pattern on the right.
 class SourceBitmap {
 public:
-    SourceBitmap() {
-        CDC screen;
-        screen.GetDC(nullptr);
-        dc.CreateCompatibleDC(screen);
-        bitmap.CreateDIBSection32(screen, 8, 8);
-        dc.SelectObject(bitmap);
+    SourceBitmap() : dc(nullptr) {
+        bitmap.CreateDIBSection32(dc, 8, 8);
+        selection.emplace(dc, bitmap);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 dc.SetPixel(x, y, ColorAt(x, y));
@@ -237,8 +235,9 @@ public:
         if (x < 4) return kMagenta;
         return (x + y) % 2 ? RGB(255, 0, 0) : RGB(0, 255, 0);
     }
-    CBitmap bitmap; // before the DC, which puts its own bitmap back first
-    CDC dc;
+    CBitmap bitmap; // before the DC and the selection, which end first
+    CMemoryDC dc;
+    std::optional<CScopedSelection> selection;
 };
 
 void ExpectKeyedCopy(const PixelImage& image, int dx, int dy, int srcX, int w, int h,
@@ -270,8 +269,7 @@ TEST_F(CoolDCTest, TransparentBlitLeavesKeyColouredPixelsAlone) {
 TEST_F(CoolDCTest, OwnTransparentBlitNeedsASourceBitmap) {
     CCoolDC::PretendLibraryMissing(true);
     Canvas canvas(16, 16, RGB(0, 0, 128));
-    CDC empty;
-    empty.CreateCompatibleDC(canvas.dc);
+    CMemoryDC empty(canvas.dc);
     EXPECT_FALSE(canvas.dc.TransparentBlt(0, 0, 8, 8, empty, 0, 0, 8, 8, kMagenta));
     for (COLORREF c : canvas.Pixels().pixels)
         ASSERT_EQ(c, RGB(0, 0, 128));
@@ -318,7 +316,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_PAINT) {
             CCoolPaintDC dc(m_hWnd);
-            EXPECT_EQ(dc.m_hWndPaint, m_hWnd);
+            EXPECT_EQ(CRect(dc.GetPaintRect()), GetClientRect());
             dc.FillLit(GetClientRect(), RGB(0, 0, 0), RGB(0, 255, 0));
             ++paints;
             return 0;

@@ -21,10 +21,9 @@ std::unique_ptr<CTestCoolPage> Page(const char* title, Items items = {}) {
 
 // The pixels of a bitmap.
 PixelImage BitmapPixels(CCoolBitmap& bitmap) {
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
+    CMemoryDC dc(nullptr);
     bitmap.RestoreHandle();
-    dc.SelectObject(bitmap.GetSafeHandle());
+    CScopedSelection selection(dc, bitmap.GetSafeHandle());
     return ReadPixels(dc, bitmap.Width(), bitmap.Height());
 }
 
@@ -256,13 +255,11 @@ TEST(CoolSheet, ScreenshotOfTwoSkinnedPagesInTheDefaultColours) {
     t.Repaint();
 
     RECT window = t.sheet.GetWindowRect();
-    CDC screen;
-    screen.GetDC(nullptr);
-    CDC memory;
-    memory.CreateCompatibleDC(screen);
+    CWindowDC screen(nullptr);
+    CMemoryDC memory(screen);
     CBitmap shot;
     shot.CreateDIBSection32(screen, window.right - window.left, window.bottom - window.top);
-    memory.SelectObject(shot);
+    CScopedSelection selection(memory, shot);
     memory.BitBlt(0, 0, window.right - window.left, window.bottom - window.top, screen, window.left,
                   window.top);
     const PixelImage image =

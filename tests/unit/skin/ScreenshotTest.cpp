@@ -21,13 +21,11 @@ PixelImage CaptureScreen(HWND window) {
         ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&c), 2);
         return c;
     }();
-    CDC screen;
-    screen.GetDC(nullptr);
-    CDC copy;
-    copy.CreateCompatibleDC(screen);
+    CWindowDC screen(nullptr);
+    CMemoryDC copy(screen);
     CBitmap bitmap;
     bitmap.CreateCompatibleBitmap(screen, r.Width(), r.Height());
-    copy.SelectObject(bitmap);
+    CScopedSelection selection(copy, bitmap);
     copy.BitBlt(0, 0, r.Width(), r.Height(), screen, r.left, r.top);
     return ReadPixels(copy, r.Width(), r.Height());
 }

@@ -80,14 +80,12 @@ private:
     CCoolBitmap* BackgroundImage() {
         if (m_background) return m_background.get();
         const CRect r = GetClientRect();
-        CDC screen;
-        screen.GetDC(nullptr);
+        CWindowDC screen(nullptr);
         auto bg = std::make_unique<CCoolBitmap>();
         if (!bg->CreateCompatibleBitmap(screen, r.Width(), r.Height())) return nullptr;
         {
-            CCoolDC dc;
-            dc.CreateCompatibleDC(screen);
-            dc.SelectObject(*bg);
+            CCoolMemoryDC dc(screen);
+            CScopedSelection selection(dc, *bg);
             if (lit) {
                 POINT light = GetLightPoint();
                 dc.FillLit(r, GetColor(Shadow), GetColor(Light), &light);

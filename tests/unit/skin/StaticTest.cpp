@@ -120,12 +120,10 @@ TEST_F(StaticTest, BitmapStaticLeavesItsMagentaPixelsOut) {
     constexpr int w = 40, h = 20;
     CBitmap bitmap;
     {
-        CDC screen;
-        screen.GetDC(nullptr);
+        CWindowDC screen(nullptr);
         ASSERT_TRUE(bitmap.CreateDIBSection32(screen, w, h));
-        CDC dc;
-        dc.CreateCompatibleDC(screen);
-        dc.SelectObject(bitmap);
+        CMemoryDC dc(screen);
+        CScopedSelection selection(dc, bitmap);
         dc.FillSolidRect(CRect(0, 0, w / 2, h), RGB(255, 0, 255));
         dc.FillSolidRect(CRect(w / 2, 0, w, h), RGB(0xC0, 0xC0, 0));
     }

@@ -132,7 +132,8 @@ int main(int argc, char** argv) {
         for (int i = 0; i < levels; ++i, ++levelDone) {
             slider.SetLevels(20 + levelDone % 60, 80 - levelDone % 60);
             slider.SetPeak(10 + levelDone % 10);
-            Paint(slider);
+            // The slider invalidates what the new levels change, as under a running meter.
+            slider.UpdateWindow();
         }
         level += Now() - start;
         start = Now();

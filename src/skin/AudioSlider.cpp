@@ -13,13 +13,13 @@ void CAudioSlider::SetLevels(int a, int b) {
     if (a == m_levelA && b == m_levelB) return;
     m_levelA = a;
     m_levelB = b;
-    Changed();
+    InvalidateLevels();
 }
 
 void CAudioSlider::SetPeak(int peak) {
     if (peak == m_peak) return;
     m_peak = peak;
-    Changed();
+    InvalidateLevels();
 }
 
 void CAudioSlider::SetOption(unsigned option, bool on) {

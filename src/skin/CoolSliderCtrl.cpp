@@ -201,10 +201,25 @@ LRESULT CCoolSliderCtrl::OnPaint() {
     }
     if (!(style & TBS_NOTHUMB)) DrawThumb(dc, thumb);
 
-    paint.BitBlt(0, 0, client.Width(), client.Height(), dc, 0, 0);
+    // The composed image is whole; only the part that was invalidated goes to the screen.
+    CRect shown;
+    if (!shown.IntersectRect(CRect(paint.GetPaintRect()), client)) shown = client;
+    paint.BitBlt(shown.left, shown.top, shown.Width(), shown.Height(), dc, shown.left, shown.top);
     m_composed.End(true);
     m_dirty = 0;
     return 0;
+}
+
+void CCoolSliderCtrl::InvalidateLevels() {
+    if (!m_hWnd) return;
+    if (m_channel.IsRectEmpty()) {
+        Invalidate(false);
+        return;
+    }
+    // The peak mark may reach a pixel past either end of the channel.
+    CRect levels = m_channel;
+    levels.InflateRect(0, 2);
+    ::InvalidateRect(m_hWnd, &levels, FALSE);
 }
 
 bool CCoolSliderCtrl::ReadLevels() {

@@ -54,6 +54,10 @@ protected:
     void GetGeometry(CRect& channel, CRect& thumb) const;
     void GetGeometry(CRect& channel, CRect& thumb, int pos, int minimum, int maximum) const;
     bool IsVertical() const { return (CWnd::GetStyle() & TBS_VERT) != 0; }
+    // Marks the level bar for repainting: the channel with a margin for the peak mark, once
+    // the channel has been placed; before that, the whole window. The paint then copies only
+    // that part to the screen.
+    void InvalidateLevels();
 
     // Constant alpha of the level bar while the alpha render flag is set.
     int m_levelAlpha = 127;

@@ -51,7 +51,7 @@ BOOL CZephMiscPage::OnInitDialog() {
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
     // Only the value's presence counts: a long command line is an autostart entry too.
-    const bool autostart = run.HasValue(AppName().c_str()) != FALSE;
+    const bool autostart = run.HasValue(RunValueName().c_str()) != FALSE;
     if (m_trayIcon.GetSafeHwnd())
         m_trayIcon.SendMessage(BM_SETCHECK, autostart ? BST_CHECKED : BST_UNCHECKED);
 
@@ -89,6 +89,13 @@ void CZephMiscPage::DoDataExchange() {
 std::string CZephMiscPage::AppName() const {
     CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
     return language ? language->GetString(IDS_APP_NAME) : std::string();
+}
+
+std::string CZephMiscPage::RunValueName() {
+    // The name the start looks for: the program's own resource, whatever a language file says.
+    char name[256] = {};
+    if (::LoadStringA(GetResourceInstance(), IDS_APP_NAME, name, sizeof(name)) > 0) return name;
+    return std::string();
 }
 
 CCoolPropertySheet* CZephMiscPage::MainWindow() const {
@@ -232,7 +239,7 @@ void CZephMiscPage::OnLanguageChosen() {
 }
 
 void CZephMiscPage::OnTrayIcon() {
-    const std::string name = AppName();
+    const std::string name = RunValueName();
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
     CCoolPropertySheet* sheet = MainWindow();

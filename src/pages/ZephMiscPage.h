@@ -54,6 +54,8 @@ private:
     void FillLanguageList();
     CCoolPropertySheet* MainWindow() const;
     std::string AppName() const;
+    // The autostart value's name, the same in every language.
+    static std::string RunValueName();
 
     CZephMixer* m_mixer;
     CCoolButton m_presetsGroup;

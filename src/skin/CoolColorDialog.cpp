@@ -51,6 +51,15 @@ std::unique_ptr<CDialogTemplate> BuildTemplate() {
     }
 }
 
+// The registry and the list find names without regard to case.
+bool IsBuiltInName(const std::string& name) {
+    for (const BuiltInSet& row : kBuiltIn)
+        if (::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, row.name, -1, name.c_str(), -1) ==
+            CSTR_EQUAL)
+            return true;
+    return false;
+}
+
 // The running program's file name, extension included.
 std::string ProgramFileName() {
     std::string path = GetModulePath();
@@ -226,6 +235,9 @@ void CCoolColorDialog::FillPresetList() {
     }
     const std::vector<std::string> names = m_key.ValueNames(CColorSetKey::kUserSets);
     for (size_t i = 0; i < names.size(); ++i) {
+        // A user set under a built-in set's name would show as a second entry of that name:
+        // the list keeps the built-in one, the organizer still offers the user's.
+        if (IsBuiltInName(names[i])) continue;
         const int item = m_presets.AddString(names[i]);
         if (item >= 0) m_presets.SetItemData(item, FirstUserPreset + i);
     }

@@ -1,5 +1,6 @@
 #include "WinApp.h"
 
+#include "MessageOrigin.h"
 #include "PropertySheet.h"
 #include "Wnd.h"
 
@@ -32,6 +33,8 @@ int CWinApp::RunApplication(HINSTANCE instance, const char* commandLine, int sho
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_WIN95_CLASSES | ICC_USEREX_CLASSES;
     ::InitCommonControlsEx(&icc);
+    // From here on a message posted to a window of the program is known as posted.
+    CMessageOrigin queueWatch;
     try {
         if (InitInstance()) m_exitCode = Run();
     } catch (...) {

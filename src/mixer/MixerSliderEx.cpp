@@ -2,6 +2,7 @@
 
 #include "Mixer.h"
 #include "SchemePropagation.h"
+#include "MessageOrigin.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -364,7 +365,8 @@ int CMixerSliderEx::GetBackgroundBitmap(CCoolBitmap** out) {
     if (!parent || !out) return 0;
     if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
         return scheme->GetBackgroundBitmap(out);
-    return int(::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
+    return int(
+        CMessageOrigin::SendOwn(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
 }
 
 int CMixerSliderEx::GetScreenRect(RECT* out) {
@@ -372,7 +374,8 @@ int CMixerSliderEx::GetScreenRect(RECT* out) {
     if (!parent || !out) return 0;
     if (auto* scheme = dynamic_cast<CoolColors*>(CWnd::FromHandle(parent)))
         return scheme->GetScreenRect(out);
-    return int(::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
+    return int(
+        CMessageOrigin::SendOwn(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
 }
 
 LRESULT CMixerSliderEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include "HiddenDefault.h"
 #include "Pen.h"
 #include "WinApp.h"
+#include "MessageOrigin.h"
 
 #include <utility>
 
@@ -245,9 +246,10 @@ bool CCoolButton::AskParentBackground(HWND parent, CCoolBitmap** bitmap, RECT* s
     if (!skinned) skinned = dynamic_cast<CCoolPropertyPage*>(window);
     if (skinned)
         return skinned->GetBackgroundBitmap(bitmap) == 1 && skinned->GetScreenRect(screenRect) == 1;
-    return ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(bitmap)) == 1 &&
-           ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(screenRect)) ==
-               1;
+    return CMessageOrigin::SendOwn(parent, WM_COOL_GETBKBITMAP, 0,
+                                   reinterpret_cast<LPARAM>(bitmap)) == 1 &&
+           CMessageOrigin::SendOwn(parent, WM_COOL_GETSCREENRECT, 0,
+                                   reinterpret_cast<LPARAM>(screenRect)) == 1;
 }
 
 void CCoolButton::FetchBackground(HDC reference, const CRect& client) {

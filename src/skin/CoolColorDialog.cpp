@@ -6,6 +6,7 @@
 #include "DialogTemplate.h"
 #include "Format.h"
 #include "ModulePath.h"
+#include "MessageOrigin.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -305,8 +306,8 @@ void CCoolColorDialog::PropagateWithProgress(HWND target) {
         show();
         const COLORREF mine = GetColor(slot);
         COLORREF theirs = CLR_INVALID;
-        ::SendMessageA(target, WM_COOL_GETCOLOR, static_cast<WPARAM>(slot),
-                       reinterpret_cast<LPARAM>(&theirs));
+        CMessageOrigin::SendOwn(target, WM_COOL_GETCOLOR, static_cast<WPARAM>(slot),
+                                reinterpret_cast<LPARAM>(&theirs));
         if (theirs == mine) continue;
         ::LockWindowUpdate(target);
         ::SendMessageA(target, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),

@@ -3,6 +3,7 @@
 #include "CoolScheme.h"
 #include "SchemePropagation.h"
 #include "FrameworkMessages.h"
+#include "MessageOrigin.h"
 
 CCoolDialog::CCoolDialog(UINT templateId, HWND parent)
     : CDialog(templateId, parent), m_pParentWnd(parent) {}
@@ -53,7 +54,7 @@ BOOL CCoolDialog::OnInitDialog() {
 LRESULT CCoolDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
-        if (!IsSchemeChange(message)) return result;
+        if (!IsSchemeChange(message) || IsForeignPointer(message, wParam, lParam)) return result;
         if (!SchemeHandOverContinues(m_hWnd)) Propagate();
         Invalidate(true);
         return 1;
@@ -121,6 +122,8 @@ void CCoolDialog::OnDisplayChange(int bitsPerPixel) {
 }
 
 LRESULT CCoolDialog::OnSetMessageString(WPARAM id, LPARAM text) {
+    // A text from another thread or process, or a posted one, is no text of ours.
+    if (text && !CMessageOrigin::IsOwnThread(WM_SETMESSAGESTRING, id, text)) return 0;
     std::string prompt;
     if (text)
         prompt = reinterpret_cast<const char*>(text);

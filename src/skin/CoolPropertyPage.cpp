@@ -4,6 +4,7 @@
 #include "CoolPropertySheet.h"
 #include "CoolScheme.h"
 #include "SchemePropagation.h"
+#include "MessageOrigin.h"
 
 namespace {
 CCoolPropertySheet* CoolSheetOf(HWND page) {
@@ -25,7 +26,7 @@ int CCoolPropertyPage::GetBackgroundBitmap(CCoolBitmap** out) {
     if (!out || !parent) return 0;
     if (CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd)) return sheet->GetBackgroundBitmap(out);
     return static_cast<int>(
-        ::SendMessageA(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
+        CMessageOrigin::SendOwn(parent, WM_COOL_GETBKBITMAP, 0, reinterpret_cast<LPARAM>(out)));
 }
 
 int CCoolPropertyPage::GetScreenRect(RECT* out) {
@@ -33,7 +34,7 @@ int CCoolPropertyPage::GetScreenRect(RECT* out) {
     if (!out || !parent) return 0;
     if (CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd)) return sheet->GetScreenRect(out);
     return static_cast<int>(
-        ::SendMessageA(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
+        CMessageOrigin::SendOwn(parent, WM_COOL_GETSCREENRECT, 0, reinterpret_cast<LPARAM>(out)));
 }
 
 void CCoolPropertyPage::Propagate() {
@@ -70,7 +71,7 @@ void CCoolPropertyPage::OnMove() {
 LRESULT CCoolPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
-        if (!IsSchemeChange(message)) return result;
+        if (!IsSchemeChange(message) || IsForeignPointer(message, wParam, lParam)) return result;
         if (!SchemeHandOverContinues(m_hWnd)) Propagate();
         Invalidate(true);
         return 1;

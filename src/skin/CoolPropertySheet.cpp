@@ -5,6 +5,7 @@
 #include "SchemePropagation.h"
 #include "FrameworkMessages.h"
 #include "WinApp.h"
+#include "MessageOrigin.h"
 
 #include <cstring>
 
@@ -126,7 +127,7 @@ void CCoolPropertySheet::ReplaceButton(UINT id, CCoolButton& button) {
 LRESULT CCoolPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (HandleSchemeMessage(message, wParam, lParam, &result, Role::Window)) {
-        if (!IsSchemeChange(message)) return result;
+        if (!IsSchemeChange(message) || IsForeignPointer(message, wParam, lParam)) return result;
         if (!SchemeHandOverContinues(m_hWnd)) Propagate();
         Invalidate(true);
         return 1;
@@ -173,6 +174,8 @@ void CCoolPropertySheet::OnDisplayChange(int bitsPerPixel) {
 }
 
 LRESULT CCoolPropertySheet::OnSetMessageString(WPARAM id, LPARAM text) {
+    // A text from another thread or process, or a posted one, is no text of ours.
+    if (text && !CMessageOrigin::IsOwnThread(WM_SETMESSAGESTRING, id, text)) return 0;
     std::string prompt;
     if (text)
         prompt = reinterpret_cast<const char*>(text);

@@ -1,7 +1,10 @@
 #include "SchemePropagation.h"
 
 #include "CoolColors.h"
+#include "MessageOrigin.h"
 #include "Wnd.h"
+
+#include <optional>
 
 namespace {
 // The child that is being handed a scheme right now (one UI thread).
@@ -18,9 +21,12 @@ LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         message == WM_COOL_SETRENDERMODE || message == WM_COOL_GETRENDERMODE ||
         message == WM_COOL_GETBKBITMAP || message == WM_COOL_GETSCREENRECT ||
         (message == WM_COOL_SETLIGHTPOINT && lParam);
+    const bool ownThread = ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+    // The receiver follows our pointer also while this thread answers a message from elsewhere.
+    std::optional<CMessageOrigin::OwnSend> own;
+    if (ownThread) own.emplace(message, wParam, lParam);
     CWnd* wnd = answeredBySkin ? CWnd::FromHandle(window) : nullptr;
-    if (wnd && wnd->m_hWnd == window && dynamic_cast<CoolColors*>(wnd) &&
-        ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) {
+    if (wnd && wnd->m_hWnd == window && dynamic_cast<CoolColors*>(wnd) && ownThread) {
         try {
             return wnd->WindowProc(message, wParam, lParam);
         } catch (...) {

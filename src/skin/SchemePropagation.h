@@ -16,7 +16,8 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme);
 // procedure: the same handler, without the system's dispatch and subclass chain, which costs
 // far more than the handler (a main window hands several hundred of these down while it
 // starts, and every control asks its parent for the background when it first paints). Any
-// other window gets the message.
+// other window gets the message. Sent to a window of this thread, it counts as the thread's own
+// (CMessageOrigin) even while the thread answers a message from elsewhere.
 LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // True while a parent is handing its whole scheme to this window and more of it is still to

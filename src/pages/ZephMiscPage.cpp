@@ -1,5 +1,6 @@
 #include "ZephMiscPage.h"
 
+#include "CardFunctions.h"
 #include "CoolColorDialog.h"
 #include "CoolColorSet.h"
 #include "CoolPropertySheet.h"
@@ -162,8 +163,11 @@ void CZephMiscPage::ApplyTexts() {
         const std::string driver = DriverVersion();
         const std::string program =
             ProductVersion(GetModulePath(), "not installed", "not available");
-        m_aboutText.SetWindowText(
-            FormatAbout(language->GetString(IDS_ABOUT_FORMAT), AppName(), program, driver));
+        std::string about =
+            FormatAbout(language->GetString(IDS_ABOUT_FORMAT), AppName(), program, driver);
+        // Said once, where the versions of program and driver are.
+        if (!HasCardFunctions(m_mixer)) about += "\n" + language->GetString(IDS_NO_CARD_FUNCTIONS);
+        m_aboutText.SetWindowText(about);
     }
     SetLanguageText(m_aboutGroup, IDS_ABOUT);
     SetLanguageText(m_presetsGroup, IDS_PRESETS);

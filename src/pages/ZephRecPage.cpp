@@ -1,5 +1,6 @@
 #include "ZephRecPage.h"
 
+#include "CardFunctions.h"
 #include "PageTexts.h"
 #include "PeakMeter.h"
 #include "PresetCommands.h"
@@ -91,6 +92,7 @@ BOOL CZephRecPage::OnInitDialog() {
     ApplyTexts();
     SetMicBoostCheck(m_mixer && m_mixer->GetMicBoost() != 0);
     ShowSPDIFRecord();
+    DisableWithoutCardFunctions(m_mixer, {&m_boost, &m_spdifIn});
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 #include "ZephSrcPage.h"
 
+#include "CardFunctions.h"
 #include "PageTexts.h"
 #include "PeakMeter.h"
 #include "PresetCommands.h"
@@ -73,6 +74,7 @@ BOOL CZephSrcPage::OnInitDialog() {
         if (label.GetSafeHwnd()) label.SetStyle(2);
     // A failed read (-1) also shows the box checked.
     SetMicBoostCheck(m_mixer && m_mixer->GetMicBoost() != 0);
+    DisableWithoutCardFunctions(m_mixer, {&m_boost});
     ApplyTexts();
     return TRUE;
 }

@@ -1,8 +1,10 @@
 // The application object: the start and the end of the control panel. At start it refuses a
-// second instance, creates and initialises the card mixer, makes sure the program's registry
-// keys exist, restores the language, reads the command line, brings up the main window and
-// applies a preset named on the command line. At the end it destroys the main window and the
-// card mixer and stores the language in effect.
+// second instance (handing a preset named on its command line to the running panel),
+// creates and initialises the card mixer, makes sure the program's registry keys exist,
+// restores the language, reads the command line, brings up the main window and applies a
+// preset named on the command line. At the end it destroys the main window and the card mixer
+// and stores the language in effect. The commands for scripts ("/save FILE", "/load FILE",
+// "/?") run without a window and end with an exit code.
 #pragma once
 
 #include "LanguageSupport.h"
@@ -25,6 +27,15 @@ public:
     static constexpr const char* kLanguageValue = "Language";
     static constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+    // Exit codes of the commands for scripts and of a hand-over to the running panel.
+    enum ExitCode : int {
+        kExitDone = 0,
+        kExitFileUnusable = 2, // cannot be read or written, not a disk file, no settings
+        kExitNoCard = 3,       // the card mixer could not be opened
+        kExitNoAnswer = 4,     // the running panel did not answer in time
+    };
+    static constexpr DWORD kHandOverTimeoutMs = 10000;
+
     CZephApp();
     ~CZephApp() override;
 
@@ -42,9 +53,16 @@ protected:
     virtual bool CreateMainWindow(const CZephCommandLineInfo& commandLine);
     // Applies the preset file named on the command line; a file that cannot be opened, or a
     // name that is not a file on disk (a device such as "AUX"), is ignored.
-    void LoadCommandLinePreset(const std::string& path);
+    void LoadCommandLinePreset(const std::wstring& path);
 
 private:
+    // The commands for scripts; each gives the exit code.
+    int RunScriptCommand(const CZephCommandLineInfo& commandLine);
+    int SaveToFile(const std::wstring& path);
+    int LoadFromFile(const std::wstring& path);
+    int HandOver(const std::wstring& path);
+    // The card mixer opened for a script, or null (with the reason) when there is no card.
+    std::unique_ptr<CZephMixer> OpenCardForScript(std::wstring* reason);
     static void CreateKeyChain();
     // The stored language, or false when none is stored as a 4-byte REG_DWORD.
     static bool ReadStoredLanguage(LCID* language);

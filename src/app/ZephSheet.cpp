@@ -4,6 +4,7 @@
 #include "CommonDialogs.h"
 #include "LanguageSupport.h"
 #include "PresetFile.h"
+#include "PresetHandOver.h"
 #include "RegistryDword.h"
 #include "RegistryKey.h"
 #include "WaitCursor.h"
@@ -20,8 +21,6 @@
 #include "../res/resource.h"
 
 #include <cctype>
-#include <cstdio>
-#include <io.h>
 
 namespace {
 
@@ -50,13 +49,6 @@ constexpr int kHeightTrim = 18;
 bool ModifierDown() {
     return (::GetKeyState(VK_MENU) & 0x8000) || (::GetKeyState(VK_CONTROL) & 0x8000) ||
            (::GetKeyState(VK_SHIFT) & 0x8000);
-}
-
-// A file opened for writing that is not a file on disk (a device such as "COM1" or "LPT1", a
-// pipe) may block on write or swallow the preset, so such names are refused.
-bool IsDiskFile(std::FILE* stream) {
-    const intptr_t handle = _get_osfhandle(_fileno(stream));
-    return handle != -1 && ::GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK;
 }
 
 // The label of tab index, asked of the tab control's own procedure.
@@ -218,12 +210,23 @@ void CZephSheet::LoadPreset() {
     request.filter = PresetFilter();
     request.defaultExt = "vqs";
     if (!AppFileDialog(true, request)) return;
-    PresetStream stream = OpenPresetForReading(request.fileName);
-    if (!stream || !m_zephMixer) return;
-    if (m_zephMixer->LoadSettings(stream.get())) {
-        CWaitCursor wait;
-        if (m_hWnd) RefreshPages();
-    }
+    ApplyPresetFile(request.fileName);
+}
+
+bool CZephSheet::ApplyPresetFile(const std::wstring& path) {
+    PresetStream stream = OpenPresetForReading(path);
+    if (!stream || !m_zephMixer) return false;
+    if (!m_zephMixer->LoadSettings(stream.get())) return false;
+    CWaitCursor wait;
+    if (m_hWnd) RefreshPages();
+    return true;
+}
+
+LRESULT CZephSheet::OnHandOver(const COPYDATASTRUCT* data) {
+    std::wstring path;
+    if (!PresetHandOver::ReadPath(data, &path)) return PresetHandOver::kRefused;
+    // Applied where the window is, as it is: neither shown nor activated.
+    return ApplyPresetFile(path) ? PresetHandOver::kApplied : PresetHandOver::kUnusable;
 }
 
 void CZephSheet::SavePreset() {
@@ -233,8 +236,8 @@ void CZephSheet::SavePreset() {
     request.defaultExt = "vqs";
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (!AppFileDialog(false, request) || !m_zephMixer) return;
-    PresetStream stream(std::fopen(request.fileName.c_str(), "w"));
-    if (stream && IsDiskFile(stream.get())) m_zephMixer->SaveSettings(stream.get());
+    PresetStream stream = OpenPresetForWriting(request.fileName);
+    if (stream) m_zephMixer->SaveSettings(stream.get());
 }
 
 void CZephSheet::ApplySPDIFOut(int on) {
@@ -287,10 +290,13 @@ LRESULT CZephSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_HELP:
         return 1;
+    case WM_COPYDATA:
+        return OnHandOver(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_LANGUAGE_CHANGED:
         ApplyTexts();
         return 0;
     default:
+        if (message == PresetHandOver::PanelQuestion()) return PresetHandOver::kPanelAnswer;
         break;
     }
     return CMixerPropertySheet::WindowProc(message, wParam, lParam);

@@ -44,6 +44,10 @@ public:
 
     void LoadPreset() override;
     void SavePreset() override;
+    // Applies a preset file as Load does after its dialog: the card's settings, then every
+    // page refreshed under the wait cursor. False when the name is not a readable file on
+    // disk or the file holds no settings for this card.
+    bool ApplyPresetFile(const std::wstring& path);
     void ApplySPDIFOut(int on) override;
     void ApplyMicBoost(int on) override;
     void OnSpeakerModeChanged(int mode) override;
@@ -56,6 +60,8 @@ protected:
 
 private:
     void ApplyStoredColors();
+    // A preset handed over by a second start (WM_COPYDATA).
+    LRESULT OnHandOver(const COPYDATASTRUCT* data);
     bool OnKeyDown(const MSG& msg);
     bool OnSysChar(const MSG& msg);
     void SelectPageFromKeyboard(int page);

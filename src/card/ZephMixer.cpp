@@ -37,7 +37,7 @@ CZephMixer::~CZephMixer() {
     m_com.Uninitialize();
 }
 
-int CZephMixer::Init() {
+int CZephMixer::Init(Start start) {
     if (FAILED(m_com.Initialize())) return 0;
 
     int opened = Open(kDeviceName, kManufacturerId, kProductId);
@@ -45,6 +45,11 @@ int CZephMixer::Init() {
 
     if (!m_control) m_control.Attach(CreateCardControl());
 
+    if (m_control && start == Start::Script) {
+        m_control->GetProperty(CARDPROP_SPDIF, m_spdif, sizeof(m_spdif));
+        m_control->GetProperty(CARDPROP_EFFECT, &m_effect, sizeof(m_effect));
+        return opened;
+    }
     if (m_control) {
         m_control->GetProperty(CARDPROP_SPDIF, m_spdif, sizeof(m_spdif));
         m_spdif[kSpdifStarted] = 1;
@@ -62,8 +67,8 @@ int CZephMixer::Init() {
         }
     }
 
-    // Every start sets full DirectSound acceleration.
-    WriteAccelerationInBackground(3);
+    // Every start of the panel sets full DirectSound acceleration.
+    if (start == Start::Panel) WriteAccelerationInBackground(3);
     return opened;
 }
 

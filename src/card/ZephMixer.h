@@ -55,10 +55,16 @@ public:
     CZephMixer();
     ~CZephMixer() override;
 
-    // Initialises COM, opens the card's mixer device, creates the vendor object, marks the
-    // S/P-DIF block as started (signal reverse off), caches the effect, clears input bytes
-    // 0 to 2, and sets full DirectSound acceleration. 0 when COM or the mixer device fails.
-    int Init();
+    // How the card is opened: by the control panel, which marks the S/P-DIF block as started
+    // and sets full acceleration, or by a command for scripts (/save, /load), which only reads
+    // until it is asked to write.
+    enum class Start { Panel, Script };
+
+    // Initialises COM, opens the card's mixer device, creates the vendor object and caches the
+    // S/P-DIF block and the effect. The panel's start also marks the S/P-DIF block as started
+    // (signal reverse off), clears input bytes 0 to 2, and sets full DirectSound acceleration.
+    // 0 when COM or the mixer device fails.
+    int Init(Start start = Start::Panel);
 
     // The vendor object, for the pages that use its properties directly (null without one).
     ICardControl* GetCardControl() const { return m_control; }

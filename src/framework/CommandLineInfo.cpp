@@ -1,69 +1,74 @@
+#include "Platform.h"
+
 #include "CommandLineInfo.h"
 
-void CCommandLineInfo::ParseParam(const char* param, bool flag, bool) {
-    if (!flag && m_strFileName.empty() && param) m_strFileName = param;
+#include "WideText.h"
+
+namespace {
+
+template <typename Char> bool IsBlank(Char c) {
+    return c == Char(' ') || c == Char('\t');
 }
 
-void CCommandLineInfo::ParseArguments(const std::vector<std::string>& arguments) {
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& item = arguments[i];
-        const bool flag = !item.empty() && (item[0] == '/' || item[0] == '-');
-        ParseParam(item.c_str() + (flag ? 1 : 0), flag, i + 1 == arguments.size());
+// The program name: up to the next blank, or quoted as a whole; no escapes. False when the
+// line is blank; *i is left after the name.
+template <typename Char>
+bool ProgramName(const std::basic_string<Char>& line, size_t* i, std::basic_string<Char>* name) {
+    const size_t n = line.size();
+    while (*i < n && IsBlank(line[*i]))
+        ++*i;
+    if (*i >= n) return false;
+    if (line[*i] == Char('"')) {
+        ++*i;
+        while (*i < n && line[*i] != Char('"'))
+            *name += line[(*i)++];
+        if (*i < n) ++*i;
+    } else {
+        while (*i < n && !IsBlank(line[*i]))
+            *name += line[(*i)++];
     }
+    return true;
 }
 
-void CCommandLineInfo::ParseCommandLine(const std::string& commandLine) {
-    std::vector<std::string> items = SplitCommandLine(commandLine);
-    if (!items.empty()) items.erase(items.begin()); // the program itself
-    ParseArguments(items);
-}
-
-std::vector<std::string> CCommandLineInfo::SplitCommandLine(const std::string& line) {
-    std::vector<std::string> items;
+// The runtime's argv rules, for either width of character.
+template <typename Char>
+std::vector<std::basic_string<Char>> Split(const std::basic_string<Char>& line) {
+    using String = std::basic_string<Char>;
+    std::vector<String> items;
     size_t i = 0;
     const size_t n = line.size();
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    auto blank = [](Char c) { return IsBlank(c); };
 
-    // The program name: up to the next blank, or quoted as a whole; no escapes.
-    while (i < n && blank(line[i])) ++i;
-    if (i < n) {
-        std::string name;
-        if (line[i] == '"') {
-            ++i;
-            while (i < n && line[i] != '"') name += line[i++];
-            if (i < n) ++i;
-        } else {
-            while (i < n && !blank(line[i])) name += line[i++];
-        }
-        items.push_back(name);
-    }
+    String name;
+    if (ProgramName(line, &i, &name)) items.push_back(name);
 
     for (;;) {
-        while (i < n && blank(line[i])) ++i;
+        while (i < n && blank(line[i]))
+            ++i;
         if (i >= n) break;
-        std::string item;
+        String item;
         bool quoted = false;
         while (i < n && (quoted || !blank(line[i]))) {
-            if (line[i] == '\\') {
+            if (line[i] == Char('\\')) {
                 size_t slashes = 0;
-                while (i < n && line[i] == '\\') {
+                while (i < n && line[i] == Char('\\')) {
                     ++slashes;
                     ++i;
                 }
-                if (i < n && line[i] == '"') {
+                if (i < n && line[i] == Char('"')) {
                     // 2n backslashes + quote: n backslashes, quote toggles;
                     // 2n+1 backslashes + quote: n backslashes and a literal quote.
-                    item.append(slashes / 2, '\\');
+                    item.append(slashes / 2, Char('\\'));
                     if (slashes % 2) {
-                        item += '"';
+                        item += Char('"');
                         ++i;
                     }
                 } else {
-                    item.append(slashes, '\\');
+                    item.append(slashes, Char('\\'));
                 }
-            } else if (line[i] == '"') {
-                if (quoted && i + 1 < n && line[i + 1] == '"') { // "" inside quotes
-                    item += '"';
+            } else if (line[i] == Char('"')) {
+                if (quoted && i + 1 < n && line[i + 1] == Char('"')) { // "" inside quotes
+                    item += Char('"');
                     i += 2;
                 } else {
                     quoted = !quoted;
@@ -76,4 +81,45 @@ std::vector<std::string> CCommandLineInfo::SplitCommandLine(const std::string& l
         items.push_back(item);
     }
     return items;
+}
+
+} // namespace
+
+void CCommandLineInfo::ParseParam(const std::wstring& param, bool flag, bool) {
+    if (!flag && m_fileName.empty()) m_fileName = param;
+}
+
+void CCommandLineInfo::ParseArguments(const std::vector<std::wstring>& arguments) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& item = arguments[i];
+        const bool flag = !item.empty() && (item[0] == L'/' || item[0] == L'-');
+        ParseParam(item.substr(flag ? 1 : 0), flag, i + 1 == arguments.size());
+    }
+}
+
+void CCommandLineInfo::ParseCommandLine(const std::wstring& commandLine) {
+    std::vector<std::wstring> items = SplitCommandLine(commandLine);
+    if (!items.empty()) items.erase(items.begin()); // the program itself
+    ParseArguments(items);
+}
+
+void CCommandLineInfo::ParseCommandLine(const std::string& commandLine) {
+    ParseCommandLine(WidenAnsi(commandLine));
+}
+
+std::vector<std::wstring> CCommandLineInfo::SplitCommandLine(const std::wstring& line) {
+    return Split(line);
+}
+
+std::vector<std::string> CCommandLineInfo::SplitCommandLine(const std::string& line) {
+    return Split(line);
+}
+
+std::wstring CCommandLineInfo::ArgumentsOf(const std::wstring& commandLine) {
+    size_t i = 0;
+    std::wstring name;
+    ProgramName(commandLine, &i, &name);
+    while (i < commandLine.size() && IsBlank(commandLine[i]))
+        ++i;
+    return commandLine.substr(i);
 }

@@ -1,5 +1,7 @@
 #include "CommonDialogs.h"
 
+#include "WideText.h"
+
 #include <utility>
 
 namespace {
@@ -22,35 +24,37 @@ HMODULE DialogLibrary() {
     return library;
 }
 
-template <typename Function>
-Function DialogFunction(const char* name) {
+template <typename Function> Function DialogFunction(const char* name) {
     const HMODULE library = DialogLibrary();
     return library ? reinterpret_cast<Function>(
                          reinterpret_cast<void*>(::GetProcAddress(library, name)))
                    : nullptr;
 }
 
-using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
 using ChooseColorFunction = BOOL(WINAPI*)(CHOOSECOLORA*);
 
-OPENFILENAMEA BuildOpenFileName(const FileDialogRequest& request, std::string& filterBuffer,
-                                std::string& fileBuffer, bool open) {
+// The wide dialogs, so that any file name can be chosen; filter and extension are ANSI texts.
+OPENFILENAMEW BuildOpenFileName(const FileDialogRequest& request, std::wstring& filterBuffer,
+                                std::wstring& extensionBuffer, std::wstring& fileBuffer,
+                                bool open) {
     // The filter's parts are separated by '|' and ended by two: the platform wants NULs.
-    filterBuffer = request.filter;
-    for (char& c : filterBuffer)
-        if (c == '|') c = '\0';
-    filterBuffer.append(2, '\0');
+    filterBuffer = WidenAnsi(request.filter);
+    for (wchar_t& c : filterBuffer)
+        if (c == L'|') c = L'\0';
+    filterBuffer.append(2, L'\0');
+    extensionBuffer = WidenAnsi(request.defaultExt);
     fileBuffer = request.fileName.substr(0, kPathCapacity - 1);
-    fileBuffer.resize(kPathCapacity, '\0');
+    fileBuffer.resize(kPathCapacity, L'\0');
 
-    OPENFILENAMEA ofn = {};
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = request.owner;
     ofn.lpstrFilter = request.filter.empty() ? nullptr : filterBuffer.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = &fileBuffer[0];
     ofn.nMaxFile = static_cast<DWORD>(kPathCapacity);
-    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.lpstrDefExt = extensionBuffer.empty() ? nullptr : extensionBuffer.c_str();
     ofn.Flags = request.flags | OFN_EXPLORER | (open ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
     return ofn;
 }
@@ -58,10 +62,10 @@ OPENFILENAMEA BuildOpenFileName(const FileDialogRequest& request, std::string& f
 
 bool AppFileDialog(bool open, FileDialogRequest& request) {
     if (FileHook()) return FileHook()(open, request);
-    std::string filter, file;
-    OPENFILENAMEA ofn = BuildOpenFileName(request, filter, file, open);
-    const auto show = DialogFunction<FileDialogFunction>(open ? "GetOpenFileNameA"
-                                                              : "GetSaveFileNameA");
+    std::wstring filter, extension, file;
+    OPENFILENAMEW ofn = BuildOpenFileName(request, filter, extension, file, open);
+    const auto show =
+        DialogFunction<FileDialogFunction>(open ? "GetOpenFileNameW" : "GetSaveFileNameW");
     if (!show || !show(&ofn)) return false;
     request.fileName = file.c_str();
     return true;

@@ -15,7 +15,7 @@ struct FileDialogRequest {
     HWND owner = nullptr;
     std::string filter;     // "Text|*.txt||" style: parts separated by '|'
     std::string defaultExt; // without the dot
-    std::string fileName;   // initial name in, chosen path out
+    std::wstring fileName;  // initial name in, chosen path out (any characters)
     DWORD flags = 0;        // OFN_ flags; OFN_EXPLORER and, for open, OFN_FILEMUSTEXIST are added
 };
 

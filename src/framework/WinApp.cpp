@@ -2,6 +2,7 @@
 
 #include "MessageOrigin.h"
 #include "PropertySheet.h"
+#include "WideText.h"
 #include "Wnd.h"
 
 namespace {
@@ -26,8 +27,13 @@ HINSTANCE GetResourceInstance() {
 }
 
 int CWinApp::RunApplication(HINSTANCE instance, const char* commandLine, int showCommand) {
+    return RunApplication(instance, WidenAnsi(commandLine ? commandLine : "").c_str(), showCommand);
+}
+
+int CWinApp::RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
     m_hInstance = instance ? instance : ::GetModuleHandleA(nullptr);
-    m_lpCmdLine = commandLine ? commandLine : "";
+    m_commandLine = commandLine ? commandLine : L"";
+    m_lpCmdLine = NarrowToAnsi(m_commandLine);
     m_nCmdShow = showCommand;
     INITCOMMONCONTROLSEX icc = {};
     icc.dwSize = sizeof(icc);

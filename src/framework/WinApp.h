@@ -21,7 +21,10 @@ public:
     // The one application object, or null.
     static CWinApp* GetApp();
 
-    // Runs the whole program; returns the process exit code.
+    // Runs the whole program; returns the process exit code. The command line holds the
+    // arguments without the program's name; the wide one keeps file names that have no ANSI
+    // spelling.
+    int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showCommand);
     int RunApplication(HINSTANCE instance, const char* commandLine, int showCommand);
 
     virtual BOOL InitInstance() { return TRUE; }
@@ -34,7 +37,8 @@ public:
     bool IsRunning() const { return m_running; }
 
     HINSTANCE m_hInstance = nullptr;
-    std::string m_lpCmdLine;
+    std::string m_lpCmdLine;    // in the ANSI code page
+    std::wstring m_commandLine; // the same, wide
     int m_nCmdShow = SW_SHOWNORMAL;
     CWnd* m_pMainWnd = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "Png.h"
 #include "Pump.h"
+#include "WideText.h"
 
 #include <commctrl.h>
 
@@ -98,12 +99,15 @@ void MovePointer(HWND window, POINT client) {
 
 } // namespace
 
-RunningProgram::RunningProgram(const std::string& arguments) {
-    std::string commandLine = "\"Quenda Mixer.exe\" " + arguments;
-    STARTUPINFOA startup = {};
+RunningProgram::RunningProgram(const std::string& arguments)
+    : RunningProgram(WidenAnsi(arguments)) {}
+
+RunningProgram::RunningProgram(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"Quenda Mixer.exe\" " + arguments;
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process))
         return;
     ::CloseHandle(process.hThread);
@@ -113,6 +117,22 @@ RunningProgram::RunningProgram(const std::string& arguments) {
 
 RunningProgram::~RunningProgram() {
     End();
+}
+
+bool RunningProgram::AnswerFileDialog(int button, const std::wstring& path) const {
+    BringToFront();
+    HWND control = Control(button);
+    if (!control) return false;
+    RECT rect = {};
+    ::GetClientRect(control, &rect);
+    ClickAt(control, {rect.right / 2, rect.bottom / 2});
+    HWND dialog = WaitForDialog();
+    if (!dialog) return false;
+    ::SetForegroundWindow(dialog);
+    PumpUntil([&] { return ::GetForegroundWindow() == dialog; }, 3000);
+    TypeText(path);
+    PressKey(VK_RETURN);
+    return PumpUntil([&] { return !::IsWindow(dialog); }, 10000);
 }
 
 HWND RunningProgram::WaitForWindow(DWORD timeoutMs) {
@@ -321,11 +341,15 @@ void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
 }
 
 void TypeText(const std::string& text) {
+    TypeText(WidenAnsi(text));
+}
+
+void TypeText(const std::wstring& text) {
     std::vector<INPUT> inputs;
-    for (char ch : text) {
+    for (wchar_t ch : text) {
         INPUT input = {};
         input.type = INPUT_KEYBOARD;
-        input.ki.wScan = static_cast<unsigned char>(ch);
+        input.ki.wScan = static_cast<WORD>(ch);
         input.ki.dwFlags = KEYEVENTF_UNICODE;
         inputs.push_back(input);
         input.ki.dwFlags |= KEYEVENTF_KEYUP;
@@ -382,6 +406,10 @@ bool DragFromTo(HWND window, POINT from, POINT to, const std::function<bool()>& 
 }
 
 ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs) {
+    return RunProgram(WidenAnsi(arguments), timeoutMs);
+}
+
+ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs) {
     ProgramRun run;
     RunningProgram program(arguments);
     if (!program.Started()) return run;

@@ -25,11 +25,13 @@ struct ProgramRun {
 // timeoutMs for it to end; a program that brings its main window up is ended through the
 // window's "Exit" command once it is idle.
 ProgramRun RunProgram(const std::string& arguments, DWORD timeoutMs = 60000);
+ProgramRun RunProgram(const std::wstring& arguments, DWORD timeoutMs = 60000);
 
 // The program while it runs. The destructor ends it ("Exit", then by force) and waits.
 class RunningProgram {
 public:
     explicit RunningProgram(const std::string& arguments);
+    explicit RunningProgram(const std::wstring& arguments);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -60,6 +62,9 @@ public:
     // system may keep one after a menu ends) does not count: keys sent then would go to the
     // window under it.
     HWND ShownMenu() const;
+    // Clicks a button of the active page and answers the file dialog it opens with a path,
+    // typed into the dialog; true once the dialog has closed.
+    bool AnswerFileDialog(int button, const std::wstring& path) const;
     // Makes the window the foreground window, where keyboard input goes.
     bool BringToFront() const;
     // Brings the window to the front, presses a key and waits until the page is the active one.
@@ -96,6 +101,7 @@ PixelImage CaptureWindow(HWND window);
 // Real input through the display, to whatever window has the focus.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void TypeText(const std::string& text);
+void TypeText(const std::wstring& text);
 // A left click at a point of a window's client area.
 void ClickAt(HWND window, POINT client);
 // A drag with the left button: pressed at one point of a window's client area, moved in a few

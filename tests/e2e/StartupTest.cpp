@@ -110,15 +110,22 @@ TEST_F(StartupTest, PresetNamingADeviceIsIgnored) {
     }
 }
 
+// A second start without a preset ends at once; with one, it hands the preset over, and when
+// no panel answers (here a semaphore without a window) it gives up after 10 s with exit code 4.
 TEST_F(StartupTest, SecondInstanceEndsAtOnceAndTouchesNothing) {
     // This test holds the instance semaphore as a running control panel would.
     CKernelHandle first(::CreateSemaphoreA(nullptr, 0, 1, "Quenda Mixer"));
     ASSERT_TRUE(first);
     key.SetDword("Language", 0x0413);
+    ProgramRun run = RunProgram("/minimize", 20000);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
     WritePreset(kHeader + "2\t1\t 1\t(Master Mute)\n" + kEnd);
-    ProgramRun run = RunProgram("\"" + preset + "\"", 20000);
+    run = RunProgram("\"" + preset + "\"", 30000);
     first.Close();
     ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 4u);
+    EXPECT_FALSE(run.windowShown);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ(Read(kMasterMute), (std::vector<DWORD>{0}));
     DWORD language = 0;

@@ -2,7 +2,9 @@
 // card value stay in step, and presets go only to files on disk.
 #include "CommonDialogs.h"
 #include "LanguageSupport.h"
+#include "PresetHandOver.h"
 #include "SimCard.h"
+#include "WideText.h"
 #include "ZephMixer.h"
 #include "ZephSheet.h"
 
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -73,7 +76,7 @@ TEST_F(ZephSheetTest, SisterPagesFollowTheSharedCardValues) {
 // A name that opens a device instead of a file ("NUL" swallows everything, "COM1" may block)
 // gets no preset; a file on disk gets the card's settings.
 TEST_F(ZephSheetTest, PresetsAreSavedToFilesOnDiskOnly) {
-    std::string answer;
+    std::wstring answer;
     FileDialogRequest seen;
     SetFileDialogHook([&](bool open, FileDialogRequest& request) {
         EXPECT_FALSE(open);
@@ -85,7 +88,7 @@ TEST_F(ZephSheetTest, PresetsAreSavedToFilesOnDiskOnly) {
     ::GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "zeph sheet test.vqs";
     ::DeleteFileA(path.c_str());
-    answer = path;
+    answer = WidenAnsi(path);
     sheet->SavePreset();
     EXPECT_EQ(seen.defaultExt, "vqs");
     EXPECT_EQ(seen.filter, "Quenda Mixer Mixer Settings(*.vqs)|*.vqs||");
@@ -101,7 +104,7 @@ TEST_F(ZephSheetTest, PresetsAreSavedToFilesOnDiskOnly) {
     HANDLE pipe = ::CreateNamedPipeA(pipeName, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
                                      PIPE_TYPE_BYTE, 1, 0, 1 << 16, 0, nullptr);
     ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
-    answer = pipeName;
+    answer = WidenAnsi(pipeName);
     sheet->SavePreset();
     OVERLAPPED overlapped = {};
     overlapped.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -114,6 +117,44 @@ TEST_F(ZephSheetTest, PresetsAreSavedToFilesOnDiskOnly) {
     ::CloseHandle(pipe);
     EXPECT_TRUE(connected); // the save did open it
     EXPECT_EQ(waiting, 0u);
+}
+
+// A preset handed over by a second start: the panel answers its question, and applies only a
+// well-formed hand-over (tag, terminator, size) of a file on disk.
+TEST_F(ZephSheetTest, HandOverAppliesOnlyAWellFormedPresetFile) {
+    HWND window = sheet->m_hWnd;
+    EXPECT_EQ(::SendMessageA(window, PresetHandOver::PanelQuestion(), 0, 0),
+              PresetHandOver::kPanelAnswer);
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"hand over \u266b.vqs";
+    {
+        std::ofstream out(path.c_str(), std::ios::binary);
+        out << "Begin settings: Quenda Wave\t256\t1 104\n2\t1\t 1\t(Master Mute)\n"
+               "End settings: Quenda Wave\t256\t1 104\n";
+    }
+    const auto send = [&](ULONG_PTR tag, std::wstring text, bool terminated) {
+        std::vector<wchar_t> data(text.begin(), text.end());
+        if (terminated) data.push_back(L'\0');
+        COPYDATASTRUCT copy = {tag, DWORD(data.size() * sizeof(wchar_t)), data.data()};
+        return ::SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+    };
+    const auto muted = [&] {
+        DWORD value = 0;
+        mixer.GetValues(2, &value, sizeof(value));
+        return value;
+    };
+    ASSERT_EQ(muted(), 0u);
+    EXPECT_EQ(send(PresetHandOver::kTag + 1, path, true), PresetHandOver::kRefused);
+    EXPECT_EQ(send(PresetHandOver::kTag, path, false), PresetHandOver::kRefused);
+    EXPECT_EQ(send(PresetHandOver::kTag, std::wstring(MAX_PATH, L'a'), true),
+              PresetHandOver::kRefused);
+    EXPECT_EQ(send(PresetHandOver::kTag, folder, true), PresetHandOver::kUnusable);
+    EXPECT_EQ(send(PresetHandOver::kTag, L"NUL", true), PresetHandOver::kUnusable);
+    EXPECT_EQ(muted(), 0u);
+    EXPECT_EQ(send(PresetHandOver::kTag, path, true), PresetHandOver::kApplied);
+    EXPECT_EQ(muted(), 1u);
+    ::DeleteFileW(path.c_str());
 }
 
 } // namespace

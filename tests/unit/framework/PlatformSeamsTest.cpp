@@ -16,14 +16,14 @@ TEST(PlatformSeams, FileAndColourDialogsAnswerFromTheirHooks) {
     auto previous = SetFileDialogHook([&](bool open, FileDialogRequest& request) {
         opens.push_back(open);
         if (!open) return false;
-        request.fileName = "C:\\presets\\loud." + request.defaultExt;
+        request.fileName = L"C:\\presets\\loud.vqs";
         return true;
     });
     FileDialogRequest request;
     request.defaultExt = "vqs";
     request.filter = "Quenda Mixer Settings(*.vqs)|*.vqs||";
     EXPECT_TRUE(AppFileDialog(true, request));
-    EXPECT_EQ(request.fileName, "C:\\presets\\loud.vqs");
+    EXPECT_EQ(request.fileName, L"C:\\presets\\loud.vqs");
     EXPECT_FALSE(AppFileDialog(false, request));
     EXPECT_EQ(opens, (std::vector<bool>{true, false}));
     SetFileDialogHook(previous);
@@ -64,17 +64,18 @@ void WhenDialogAppears(void (*act)(HWND)) {
     ::SetTimer(nullptr, 0, 30, &LookForDialog);
 }
 
+// The dialog hands back a name outside the ANSI code page as it is.
 TEST(PlatformSeams, RealFileDialogReturnsTheTypedName) {
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(sizeof(folder), folder);
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
     FileDialogRequest request;
     request.defaultExt = "vqs";
     request.filter = "Settings(*.vqs)|*.vqs||";
-    request.fileName = std::string(folder) + "quenda-seam-test";
+    request.fileName = std::wstring(folder) + L"quenda-seam-test \u4e2d\u266b";
     request.flags = OFN_HIDEREADONLY;
     WhenDialogAppears([](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, IDOK, 0); });
     ASSERT_TRUE(AppFileDialog(false, request));
-    EXPECT_EQ(request.fileName, std::string(folder) + "quenda-seam-test.vqs");
+    EXPECT_EQ(request.fileName, std::wstring(folder) + L"quenda-seam-test \u4e2d\u266b.vqs");
 }
 
 TEST(PlatformSeams, NotifyIconComesBackWhenTheTaskbarRestartsAndGoesWithItsWindow) {

@@ -3,6 +3,7 @@
 //   reopen    - Open again on the same object (the tree is read afresh)
 //   roundtrip - write a stereo volume and read it back (two driver calls)
 // Usage: mixer_bench [opens] [roundtrips]. Runs against a private state file of its own.
+#include "BenchState.h"
 #include "AppMessageBox.h"
 #include "MixerApi.h"
 #include "MixerDevice.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
     char driver[MAX_PATH];
     if (!::GetEnvironmentVariableA(kMixerDriverVariable, driver, sizeof(driver)))
         ::SetEnvironmentVariableA(kMixerDriverVariable, "quendasim.dll");
-    ::SetEnvironmentVariableA("QUENDA_SIM_STATE", "quendasim-bench-state.bin");
+    const CBenchState state;
     InstallMixerApi(nullptr);
     SetMessageBoxHook([](HWND, const std::string& text, const std::string&, UINT) {
         std::fprintf(stderr, "%s\n", text.c_str());

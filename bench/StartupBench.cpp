@@ -2,6 +2,7 @@
 // start until the main window is shown and the program waits for input. Prints the median of
 // each and their ratio.
 // Usage: startup_bench [starts] (default 10). Runs against a private state file of its own.
+#include "BenchState.h"
 #include "Platform.h"
 
 #include <algorithm>
@@ -112,7 +113,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int starts = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     ::SetEnvironmentVariableA("QUENDA_MIXER_DRIVER", "quendasim.dll");
-    ::SetEnvironmentVariableA("QUENDA_SIM_STATE", "quendasim-bench-state.bin");
+    const CBenchState state;
     const KeptLanguage language;
     std::vector<double> program, baseline;
     // Alternate the two so that both see the same machine load.

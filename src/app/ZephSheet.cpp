@@ -111,10 +111,17 @@ BOOL CZephSheet::OnInitDialog() {
     ApplyStoredColors();
     const BOOL result = CMixerPropertySheet::OnInitDialog();
     ApplyTexts();
+    // Not shown yet: the meters wait for the window to appear.
+    UpdateMeterPolling();
     // The window need not wait for DirectSound: the player opens on a thread of its own.
     if (!m_player.IsDeviceOpen() && m_zephMixer)
         m_player.OpenInBackground(m_hWnd, m_zephMixer->GetName(), "QzTest.wav");
     return result;
+}
+
+void CZephSheet::UpdateMeterPolling() {
+    if (m_zephMixer)
+        m_zephMixer->SetMetersShown(m_hWnd && IsWindowVisible() && !::IsIconic(m_hWnd));
 }
 
 int CZephSheet::HeightTrim() const {
@@ -292,6 +299,11 @@ LRESULT CZephSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_COPYDATA:
         return OnHandOver(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_WINDOWPOSCHANGED: {
+        const LRESULT result = CMixerPropertySheet::WindowProc(message, wParam, lParam);
+        UpdateMeterPolling();
+        return result;
+    }
     case WM_LANGUAGE_CHANGED:
         ApplyTexts();
         return 0;

@@ -60,6 +60,8 @@ protected:
 
 private:
     void ApplyStoredColors();
+    // The meters are polled only while the window can be seen (neither hidden nor minimised).
+    void UpdateMeterPolling();
     // A preset handed over by a second start (WM_COPYDATA).
     LRESULT OnHandOver(const COPYDATASTRUCT* data);
     bool OnKeyDown(const MSG& msg);

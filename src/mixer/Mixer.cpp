@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <utility>
+#include <vector>
 
 namespace {
 static_assert(sizeof(BOOL) == sizeof(DWORD) && sizeof(LONG) == sizeof(DWORD),
@@ -253,13 +255,22 @@ int CMixer::NotifyListeners(DWORD controlId, int refresh) {
     return 1;
 }
 
-void CMixer::PollMeters() {
+void CMixer::ForEachPolled(const std::function<void(DWORD, CMixerSink*)>& call) {
+    // A call may bind or unbind listeners: the round is taken first, and a listener is called
+    // only while it is still registered.
     std::vector<std::pair<DWORD, CMixerSink*>> round;
     m_polled.ForEach([&round](DWORD id, const SinkList& list) {
         for (CMixerSink* sink : list)
             round.emplace_back(id, sink);
     });
     for (const auto& entry : round)
-        if (Contains(m_polled, entry.first, entry.second))
-            entry.second->OnMixerChange(entry.first, 0);
+        if (Contains(m_polled, entry.first, entry.second)) call(entry.first, entry.second);
+}
+
+void CMixer::RestMeters() {
+    ForEachPolled([](DWORD id, CMixerSink* sink) { sink->OnMeterRest(id); });
+}
+
+void CMixer::PollMeters() {
+    ForEachPolled([](DWORD id, CMixerSink* sink) { sink->OnMixerChange(id, 0); });
 }

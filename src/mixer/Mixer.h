@@ -12,6 +12,7 @@
 #include "MixerSink.h"
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,6 +132,10 @@ protected:
 
     // Calls OnMixerChange(id, 0) on every meter listener, in map order.
     void PollMeters();
+    // Tells every meter listener that its meter is no longer polled.
+    void RestMeters();
+    // Calls call(id, sink) for every meter listener still registered when its turn comes.
+    void ForEachPolled(const std::function<void(DWORD, CMixerSink*)>& call);
     bool HasPolledListeners() const { return !m_polled.IsEmpty(); }
     // Frees the tree and empties the line and control maps (listeners stay registered).
     void FreeTree();

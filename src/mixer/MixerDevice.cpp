@@ -281,19 +281,34 @@ int CMixerDevice::GetListText(MixerControlRecord* record) {
 
 int CMixerDevice::AddListener(DWORD controlId, CMixerSink* sink) {
     int result = CMixer::AddListener(controlId, sink);
-    HWND window = GetCallbackWindow();
-    if (result == 1 && m_timer == 0 && HasPolledListeners() && window)
-        m_timer = ::SetTimer(window, kMeterTimerId, kMeterIntervalMs, &MeterTimerProc);
+    if (result == 1) UpdateMeterTimer();
     return result;
 }
 
 int CMixerDevice::RemoveListener(DWORD controlId, CMixerSink* sink) {
     int result = CMixer::RemoveListener(controlId, sink);
-    if (result && m_timer && !HasPolledListeners()) {
-        ::KillTimer(GetCallbackWindow(), m_timer);
+    if (result) UpdateMeterTimer();
+    return result;
+}
+
+void CMixerDevice::SetMetersShown(bool shown) {
+    if (m_metersShown == shown) return;
+    m_metersShown = shown;
+    UpdateMeterTimer();
+    // What a meter showed when it went out of sight is stale when it comes back: it starts
+    // again from silence.
+    if (!shown) RestMeters();
+}
+
+void CMixerDevice::UpdateMeterTimer() {
+    HWND window = GetCallbackWindow();
+    const bool wanted = m_metersShown && HasPolledListeners() && window;
+    if (wanted && m_timer == 0) {
+        m_timer = ::SetTimer(window, kMeterTimerId, kMeterIntervalMs, &MeterTimerProc);
+    } else if (!wanted && m_timer) {
+        ::KillTimer(window, m_timer);
         m_timer = 0;
     }
-    return result;
 }
 
 void CALLBACK CMixerDevice::MeterTimerProc(HWND window, UINT, UINT_PTR, DWORD) {

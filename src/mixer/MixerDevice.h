@@ -1,7 +1,8 @@
 // A CMixer that talks to a mixer driver through the mixer function table (MixerApi.h): it
 // opens the device, reads its whole tree once, performs the detail calls, owns the hidden
 // callback window "wss cb" that receives the driver's change messages, and polls the meter
-// controls with timer 777 every 50 ms while at least one meter listener is registered.
+// controls with timer 777 every 50 ms while at least one meter listener is registered and the
+// meters can be seen (SetMetersShown).
 //
 // Typical use:
 //     CMixerDevice mixer;
@@ -46,6 +47,12 @@ public:
     // the last.
     int AddListener(DWORD controlId, CMixerSink* sink) override;
     int RemoveListener(DWORD controlId, CMixerSink* sink) override;
+    // Whether the window that shows the meters can be seen. While it cannot (hidden in the
+    // notification area, minimised), the meter timer does not run, so the program costs
+    // nothing while nobody looks; change messages still reach every listener. The meters go
+    // to rest when they go out of sight. Shown at first.
+    void SetMetersShown(bool shown);
+    bool AreMetersShown() const { return m_metersShown; }
 
     HMIXER GetHandle() const { return m_handle; }
     HWND GetCallbackWindow() const { return m_callbackWnd ? m_callbackWnd->m_hWnd : nullptr; }
@@ -60,6 +67,8 @@ public:
 private:
     static void CALLBACK MeterTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 
+    // Starts or stops the timer as the listeners and SetMetersShown want it.
+    void UpdateMeterTimer();
     void CloseDevice();
     MixerSourceLine* Source(int destination, int source);
     void ReadLine(MIXERLINEA& line, std::unique_ptr<MixerControlRecord[]>& controls);
@@ -68,4 +77,5 @@ private:
     std::unique_ptr<CMixerCallbackWnd> m_callbackWnd;
     HMIXER m_handle = nullptr;
     UINT_PTR m_timer = 0;
+    bool m_metersShown = true;
 };

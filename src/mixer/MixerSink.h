@@ -1,5 +1,6 @@
 // The interface of everything bound to one mixer control (sliders, switches, multiplexers).
-// The device calls only OnMixerChange; Exchange and Bind belong to the bound control itself.
+// The device calls only OnMixerChange and OnMeterRest; Exchange and Bind belong to the bound
+// control itself.
 #pragma once
 
 #include "Platform.h"
@@ -18,6 +19,8 @@ public:
     // The control controlId changed. refresh is 1 when the change comes from a preset file
     // (bounds and flags may have changed too), 0 for a change message or the meter timer.
     virtual void OnMixerChange(DWORD controlId, int refresh) = 0;
+    // The meter controlId is no longer polled (its window went out of sight): show silence.
+    virtual void OnMeterRest(DWORD /*controlId*/) {}
     // Moves values between the mixer and the window: non-zero = mixer to window,
     // 0 = window to mixer.
     virtual int Exchange(int direction) = 0;

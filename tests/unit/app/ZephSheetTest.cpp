@@ -157,6 +157,17 @@ TEST_F(ZephSheetTest, HandOverAppliesOnlyAWellFormedPresetFile) {
     ::DeleteFileW(path.c_str());
 }
 
+// The meters are polled only while the window can be seen: not before it is first shown, not
+// while minimised or hidden in the notification area.
+TEST_F(ZephSheetTest, MetersArePolledOnlyWhileTheWindowIsSeen) {
+    EXPECT_EQ(mixer.GetTimerId(), 0u);
+    for (int show : {SW_SHOWNORMAL, SW_MINIMIZE, SW_RESTORE, SW_HIDE, SW_SHOW}) {
+        sheet->ShowWindow(show);
+        const bool seen = show != SW_MINIMIZE && show != SW_HIDE;
+        EXPECT_EQ(mixer.GetTimerId() != 0, seen) << show;
+    }
+}
+
 } // namespace
 
 // The window is centred on the screen at its full height and then 18 pixels shorter, with the

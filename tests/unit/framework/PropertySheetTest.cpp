@@ -262,7 +262,7 @@ TEST(Sheet, ModelessSheetLivesInTheApplicationLoop) {
     CSheetApp app;
     app.sheet = &sheet;
     app.script = &script;
-    EXPECT_EQ(app.RunApplication(nullptr, static_cast<const char*>(nullptr), SW_SHOW), 0);
+    EXPECT_EQ(app.RunApplication(nullptr, "", SW_SHOW), 0);
     EXPECT_EQ(script.failure, "");
     EXPECT_NE(focusBeforeTab, nullptr);
     // The closed sheet was destroyed, which ended the loop; every object is unbound.

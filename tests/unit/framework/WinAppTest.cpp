@@ -76,7 +76,7 @@ TEST(WinApp, LoopPreTranslatesDispatchesAndEndsWithExitInstance) {
 TEST(WinApp, FailedInitSkipsTheLoopButStillEnds) {
     CTestApp app;
     app.failInit = true;
-    EXPECT_EQ(app.RunApplication(nullptr, static_cast<const char*>(nullptr), SW_SHOW), 0);
+    EXPECT_EQ(app.RunApplication(nullptr, "", SW_SHOW), 0);
     EXPECT_EQ(app.exits, 1);
 }
 
@@ -86,7 +86,7 @@ TEST(WinApp, ExceptionFromTheLoopEndsTheProgramCleanly) {
     CTestApp app;
     app.window = &wnd;
     app.throwInRun = true;
-    EXPECT_EQ(app.RunApplication(nullptr, static_cast<const char*>(nullptr), SW_SHOW), 1);
+    EXPECT_EQ(app.RunApplication(nullptr, "", SW_SHOW), 1);
     EXPECT_EQ(app.exits, 1);
     PumpPending();
 }
@@ -107,7 +107,7 @@ TEST(WinApp, DestroyingTheMainWindowEndsTheLoop) {
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     CClosingApp app;
     app.window = &wnd;
-    EXPECT_EQ(app.RunApplication(nullptr, static_cast<const char*>(nullptr), SW_SHOW), 0);
+    EXPECT_EQ(app.RunApplication(nullptr, "", SW_SHOW), 0);
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     // Outside the loop a main window may go without leaving a quit message behind.

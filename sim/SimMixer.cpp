@@ -344,9 +344,27 @@ double Fraction(DWORD volume) {
     return double(volume) / CSimMixer::kVolumeMaximum;
 }
 
+// The level QUENDA_SIM_SIGNAL holds the test signal at, as a fraction of full scale; negative
+// when the variable is unset or not a whole number from 0 to 100, so the signal drifts. Read
+// on every call, so a process may set or clear it at any time.
+double FixedSignal() {
+    char buffer[16];
+    const DWORD length = ::GetEnvironmentVariableA(kSimSignalVariable, buffer, sizeof(buffer));
+    if (length == 0 || length >= sizeof(buffer)) return -1.0;
+    int percent = 0;
+    for (DWORD i = 0; i < length; ++i) {
+        if (buffer[i] < '0' || buffer[i] > '9' || i >= 3) return -1.0;
+        percent = percent * 10 + (buffer[i] - '0');
+    }
+    return percent <= 100 ? percent / 100.0 : -1.0;
+}
+
 // The test signal Wave plays: a level between 0.2 and 0.9 that drifts over a few seconds;
 // the right channel lags the left. Derived from the tick count, so every process agrees.
+// Held at one level on both channels while QUENDA_SIM_SIGNAL names one.
 double Signal(DWORD channel, DWORD tick) {
+    const double fixed = FixedSignal();
+    if (fixed >= 0.0) return fixed;
     const double pi = 3.14159265358979323846;
     double phase = 2.0 * pi * double(tick % 3000) / 3000.0 + (channel ? 1.3 : 0.0);
     return 0.55 + 0.35 * std::sin(phase);

@@ -25,6 +25,9 @@ constexpr DWORD kSimMaxHandles = 64;
 // Environment variable naming the state file (for tests and scripts); without it the file is
 // %APPDATA%\Quenda Simulator\state.bin.
 constexpr const char* kSimStateVariable = "QUENDA_SIM_STATE";
+// Environment variable holding the meters' test signal at a fixed level, in per cent of full
+// scale (0 to 100), so that pictures of the meters come out the same on every run.
+constexpr const char* kSimSignalVariable = "QUENDA_SIM_SIGNAL";
 
 // What is kept between runs.
 struct SimPersistent {

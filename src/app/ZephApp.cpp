@@ -6,6 +6,7 @@
 #include "RegistryDword.h"
 #include "RegistryKey.h"
 #include "ScriptConsole.h"
+#include "SettingsKey.h"
 #include "WideText.h"
 #include "ZephCommandLineInfo.h"
 #include "ZephMixer.h"
@@ -57,7 +58,9 @@ std::wstring Quoted(const std::wstring& path) {
 
 } // namespace
 
-CZephApp::CZephApp() = default;
+CZephApp::CZephApp() {
+    m_appName = "zephmixer"; // until InitInstance reads the name from the resources
+}
 
 CZephApp::~CZephApp() = default;
 
@@ -88,13 +91,10 @@ bool CZephApp::CreateMainWindow(const CZephCommandLineInfo& commandLine) {
 }
 
 void CZephApp::CreateKeyChain() {
+    // One call creates every missing key along the path.
     CRegistryKey key;
-    key.SetRoot(HKEY_CURRENT_USER, "Software");
-    key.CreateSubKey("Vantrel Electronic GmbH", nullptr, 0, KEY_ALL_ACCESS);
-    key.SetRoot(HKEY_CURRENT_USER, kCompanyKey);
-    key.CreateSubKey("Quenda", nullptr, 0, KEY_ALL_ACCESS);
-    key.SetRoot(HKEY_CURRENT_USER, kProductKey);
-    key.CreateSubKey("ControlPanel", nullptr, 0, KEY_ALL_ACCESS);
+    key.SetRoot(HKEY_CURRENT_USER, nullptr);
+    key.CreateSubKey(kSettingsKey, nullptr, 0, KEY_ALL_ACCESS);
 }
 
 bool CZephApp::ReadStoredLanguage(LCID* language) {

@@ -19,11 +19,7 @@ class CZephCommandLineInfo;
 
 class CZephApp : public CWinApp, public CLanguageSupport {
 public:
-    // Where the program keeps its settings, under HKEY_CURRENT_USER.
-    static constexpr const char* kCompanyKey = "Software\\Vantrel Electronic GmbH";
-    static constexpr const char* kProductKey = "Software\\Vantrel Electronic GmbH\\Quenda";
-    static constexpr const char* kSettingsKey =
-        "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
+    // The value of the settings key (SettingsKey.h) that holds the language.
     static constexpr const char* kLanguageValue = "Language";
     static constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -42,7 +38,6 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    const std::string& GetAppName() const { return m_appName; }
     CZephMixer* GetMixer() const { return m_mixer.get(); }
 
 protected:
@@ -71,7 +66,6 @@ private:
     CKernelHandle m_instanceLock;
     std::unique_ptr<CZephMixer> m_mixer;
     std::unique_ptr<CWnd> m_sheet;
-    std::string m_appName = "zephmixer";
     // Set once the language in effect was chosen from the registry or the default; only then
     // is it stored at the end, so an instance that ended early never replaces the user's choice.
     bool m_languageChosen = false;

@@ -7,6 +7,7 @@
 #include "PresetHandOver.h"
 #include "RegistryDword.h"
 #include "RegistryKey.h"
+#include "SettingsKey.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
 #include "ZephMiscPage.h"
@@ -23,8 +24,6 @@
 #include <cctype>
 
 namespace {
-
-constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
 
 struct StoredColor {
     const char* name;

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <system_error>
 
 namespace {
 
@@ -74,133 +73,122 @@ CSpeakerTestPlayer::~CSpeakerTestPlayer() {
     Reset();
 }
 
-void CSpeakerTestPlayer::FinishOpening() const {
-    if (m_opening.joinable()) m_opening.join();
-}
-
 void CSpeakerTestPlayer::SetEntryPoints(DirectSoundCreateFn create,
                                         DirectSoundEnumerateFn enumerate) {
-    FinishOpening();
-    m_create = create;
-    m_enumerate = enumerate;
+    Found& found = Opened();
+    found.create = create;
+    found.enumerate = enumerate;
 }
 
-HRESULT CSpeakerTestPlayer::LoadEntryPoints() {
-    if (m_create && m_enumerate) return S_OK;
-    if (!m_dsound) {
-        m_dsound.Reset(LoadLibraryA("dsound.dll"));
-        if (!m_dsound) return HRESULT_FROM_WIN32(GetLastError());
+HRESULT CSpeakerTestPlayer::LoadEntryPoints(Found& found) {
+    if (found.create && found.enumerate) return S_OK;
+    if (!found.dsound) {
+        found.dsound.Reset(LoadLibraryA("dsound.dll"));
+        if (!found.dsound) return HRESULT_FROM_WIN32(GetLastError());
     }
     // DirectSoundCreate and DirectSoundEnumerateA by their ordinals.
-    FARPROC create = GetProcAddress(m_dsound.Get(), MAKEINTRESOURCEA(1));
-    FARPROC enumerate = GetProcAddress(m_dsound.Get(), MAKEINTRESOURCEA(2));
+    FARPROC create = GetProcAddress(found.dsound.Get(), MAKEINTRESOURCEA(1));
+    FARPROC enumerate = GetProcAddress(found.dsound.Get(), MAKEINTRESOURCEA(2));
     if (!create || !enumerate) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-    m_create = reinterpret_cast<DirectSoundCreateFn>(reinterpret_cast<void*>(create));
-    m_enumerate = reinterpret_cast<DirectSoundEnumerateFn>(reinterpret_cast<void*>(enumerate));
+    found.create = reinterpret_cast<DirectSoundCreateFn>(reinterpret_cast<void*>(create));
+    found.enumerate = reinterpret_cast<DirectSoundEnumerateFn>(reinterpret_cast<void*>(enumerate));
     return S_OK;
 }
 
-HRESULT CSpeakerTestPlayer::CreateDevice(IDirectSound** device) {
-    HRESULT result = LoadEntryPoints();
+HRESULT CSpeakerTestPlayer::CreateDevice(Found& found, IDirectSound** device) {
+    HRESULT result = LoadEntryPoints(found);
     if (FAILED(result)) return result;
     static const GUID kDefault = {};
-    bool isDefault = std::memcmp(&m_deviceId, &kDefault, sizeof(GUID)) == 0;
-    return m_create(isDefault ? nullptr : &m_deviceId, device, nullptr);
+    bool isDefault = std::memcmp(&found.deviceId, &kDefault, sizeof(GUID)) == 0;
+    return found.create(isDefault ? nullptr : &found.deviceId, device, nullptr);
 }
 
 BOOL CALLBACK CSpeakerTestPlayer::EnumCallback(LPGUID guid, LPCSTR description, LPCSTR module,
                                                LPVOID context) {
-    auto* player = static_cast<CSpeakerTestPlayer*>(context);
+    auto* found = static_cast<Found*>(context);
     std::unique_ptr<DeviceEntry> entry(new DeviceEntry());
     CopyText(entry->description, description);
     CopyText(entry->module, module);
     if (guid) entry->guid = *guid;
-    player->m_devices.push_back(std::move(entry));
+    found->devices.push_back(std::move(entry));
     return TRUE;
 }
 
 HRESULT CSpeakerTestPlayer::Open(HWND window, const char* deviceName) {
-    FinishOpening();
+    Found& found = Opened();
     HRESULT initialised = m_com.Initialize();
     if (FAILED(initialised)) return initialised;
-    return FindDevice(window, deviceName);
+    return FindDevice(found, window, deviceName);
 }
 
 void CSpeakerTestPlayer::OpenInBackground(HWND window, const char* deviceName,
                                           const char* fileName) {
-    FinishOpening();
+    Found& found = Opened();
     // COM stays initialised on this thread for the player's later calls, as after Open; the
-    // thread has its own for as long as it runs.
+    // worker has its own for as long as it runs.
     if (FAILED(m_com.Initialize())) return;
     const std::string device = deviceName ? deviceName : "";
     const std::string file = fileName ? fileName : "";
-    try {
-        m_opening = std::thread([this, window, device, file] {
-            CComInit com;
-            if (FAILED(com.Initialize())) return;
-            FindDevice(window, device.c_str());
-            ReadWave(file.c_str());
-        });
-    } catch (const std::system_error&) {
-        // No thread to be had: open here and now.
-        FindDevice(window, device.c_str());
-        ReadWave(file.c_str());
-    }
+    m_opening.Start([&found, window, device, file] {
+        CComInit com;
+        if (FAILED(com.Initialize())) return;
+        FindDevice(found, window, device.c_str());
+        ReadWave(found, file.c_str());
+    });
 }
 
-HRESULT CSpeakerTestPlayer::FindDevice(HWND window, const char* deviceName) {
-    m_window = window;
-    m_devices.clear();
-    m_deviceId = GUID();
+HRESULT CSpeakerTestPlayer::FindDevice(Found& found, HWND window, const char* deviceName) {
+    found.window = window;
+    found.devices.clear();
+    found.deviceId = GUID();
 
-    HRESULT result = LoadEntryPoints();
+    HRESULT result = LoadEntryPoints(found);
     if (FAILED(result)) return result;
-    m_enumerate(&CSpeakerTestPlayer::EnumCallback, this);
+    found.enumerate(&CSpeakerTestPlayer::EnumCallback, &found);
 
     if (deviceName && *deviceName) {
-        for (const auto& entry : m_devices)
-            if (std::strstr(entry->description, deviceName)) m_deviceId = entry->guid;
+        for (const auto& entry : found.devices)
+            if (std::strstr(entry->description, deviceName)) found.deviceId = entry->guid;
     }
 
     CComPtr<IDirectSound> device;
-    result = CreateDevice(device.Receive());
+    result = CreateDevice(found, device.Receive());
     if (SUCCEEDED(result) && device) {
         DWORD config = 0;
-        if (SUCCEEDED(device->GetSpeakerConfig(&config))) m_speakerConfig = config;
+        if (SUCCEEDED(device->GetSpeakerConfig(&config))) found.speakerConfig = config;
         device.Reset();
-        m_speakerCount = kSpeakerSlots;
+        found.speakerCount = kSpeakerSlots;
     }
     return result;
 }
 
 HRESULT CSpeakerTestPlayer::LoadWave(const char* fileName) {
-    FinishOpening();
-    return ReadWave(fileName);
+    return ReadWave(Opened(), fileName);
 }
 
-HRESULT CSpeakerTestPlayer::ReadWave(const char* fileName) {
-    m_wave.reset(new CWaveFile());
-    if (FAILED(m_wave->Open(fileName))) {
+HRESULT CSpeakerTestPlayer::ReadWave(Found& found, const char* fileName) {
+    found.wave.reset(new CWaveFile());
+    if (FAILED(found.wave->Open(fileName))) {
         // Without a usable sound no speaker buffer can be built: starting a speaker then fails.
-        m_wave.reset();
+        found.wave.reset();
         return E_FAIL;
     }
     return 0;
 }
 
 HRESULT CSpeakerTestPlayer::QuerySpeakerConfig(DWORD* config, BOOL live) {
-    FinishOpening();
+    const Found& found = Opened();
     if (!config) return E_POINTER;
     if (live) {
         if (!m_device) return E_FAIL;
         return m_device->GetSpeakerConfig(config);
     }
-    *config = m_speakerConfig;
+    *config = found.speakerConfig;
     return 0;
 }
 
 HRESULT CSpeakerTestPlayer::ChangeSpeakerConfig(DWORD config) {
-    FinishOpening();
+    Found& found = Opened();
     CloseDevice();
     HRESULT opened = OpenDevice();
     if (FAILED(opened)) return opened;
@@ -209,7 +197,7 @@ HRESULT CSpeakerTestPlayer::ChangeSpeakerConfig(DWORD config) {
         CloseDevice();
         return result;
     }
-    m_speakerConfig = config;
+    found.speakerConfig = config;
     CloseDevice();
     return opened;
 }
@@ -218,11 +206,12 @@ HRESULT CSpeakerTestPlayer::ChangeSpeakerConfig(DWORD config) {
 // filled buffer per speaker. On failure nothing stays open.
 HRESULT CSpeakerTestPlayer::OpenDevice() {
     if (m_device) return S_OK;
-    HRESULT result = CreateDevice(m_device.Receive());
+    Found& found = Opened();
+    HRESULT result = CreateDevice(found, m_device.Receive());
     if (SUCCEEDED(result) && !m_device) result = E_FAIL;
-    if (SUCCEEDED(result)) result = m_device->SetCooperativeLevel(m_window, DSSCL_PRIORITY);
+    if (SUCCEEDED(result)) result = m_device->SetCooperativeLevel(found.window, DSSCL_PRIORITY);
     if (SUCCEEDED(result)) result = CreatePrimaryBuffer();
-    if (SUCCEEDED(result) && m_wave && m_wave->GetFormat()) result = CreateSpeakerBuffers();
+    if (SUCCEEDED(result) && found.wave && found.wave->GetFormat()) result = CreateSpeakerBuffers();
     if (FAILED(result)) {
         CloseDevice();
         return result;
@@ -268,10 +257,11 @@ HRESULT CSpeakerTestPlayer::CreateSpeakerBuffers() {
     DWORD written = 0;
     HRESULT result = m_primary->GetFormat(&primaryFormat.Format, sizeof(primaryFormat), &written);
     if (FAILED(result)) return result;
-    m_bufferSize = m_wave->GetSize();
+    const Found& found = Opened();
+    m_bufferSize = found.wave->GetSize();
 
     if (primaryFormat.Format.wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
-        DWORD count = m_speakerCount;
+        DWORD count = found.speakerCount;
         const DWORD order[] = {kFrontLeft, kFrontRight, kRearLeft,          kRearRight,
                                kCenter,    kSubwoofer,  kFrontLeftOfCenter, kFrontRightOfCenter};
         const DWORD needed[] = {0, 0, 4, 4, 6, 6, 8, 8};
@@ -284,7 +274,7 @@ HRESULT CSpeakerTestPlayer::CreateSpeakerBuffers() {
     }
 
     // The sound is used as mono PCM and positioned around the listener.
-    WAVEFORMATEX* format = m_wave->GetFormat();
+    WAVEFORMATEX* format = found.wave->GetFormat();
     format->wFormatTag = WAVE_FORMAT_PCM;
     format->nChannels = 1;
     format->nBlockAlign = WORD(format->wBitsPerSample / 8);
@@ -300,13 +290,15 @@ HRESULT CSpeakerTestPlayer::CreateSpeakerBuffers() {
 
     result = Create3DBuffer(kFrontLeft, -1.0f, 1.0f);
     if (SUCCEEDED(result)) result = Create3DBuffer(kFrontRight, 1.0f, 1.0f);
-    if (SUCCEEDED(result) && m_speakerCount >= 4) result = Create3DBuffer(kRearLeft, -1.0f, -1.0f);
-    if (SUCCEEDED(result) && m_speakerCount >= 4) result = Create3DBuffer(kRearRight, 1.0f, -1.0f);
+    if (SUCCEEDED(result) && found.speakerCount >= 4)
+        result = Create3DBuffer(kRearLeft, -1.0f, -1.0f);
+    if (SUCCEEDED(result) && found.speakerCount >= 4)
+        result = Create3DBuffer(kRearRight, 1.0f, -1.0f);
     return result;
 }
 
 HRESULT CSpeakerTestPlayer::CreateExtensibleBuffer(DWORD mask) {
-    const WAVEFORMATEX* wave = m_wave->GetFormat();
+    const WAVEFORMATEX* wave = Opened().wave->GetFormat();
     WAVEFORMATEXTENSIBLE format =
         ExtensibleFormat(wave->nChannels, wave->nSamplesPerSec, wave->wBitsPerSample, mask);
     DSBUFFERDESC description = {};
@@ -323,7 +315,7 @@ HRESULT CSpeakerTestPlayer::Create3DBuffer(DWORD mask, float x, float z) {
     description.dwFlags =
         DSBCAPS_STATIC | DSBCAPS_CTRL3D | DSBCAPS_STICKYFOCUS | DSBCAPS_MUTE3DATMAXDISTANCE;
     description.dwBufferBytes = m_bufferSize;
-    description.lpwfxFormat = m_wave->GetFormat();
+    description.lpwfxFormat = Opened().wave->GetFormat();
     CComPtr<IDirectSoundBuffer>& buffer = m_buffers[SlotOf(mask)];
     HRESULT result = m_device->CreateSoundBuffer(&description, buffer.Receive(), nullptr);
     if (FAILED(result)) return result;
@@ -343,12 +335,13 @@ HRESULT CSpeakerTestPlayer::Create3DBuffer(DWORD mask, float x, float z) {
 // the sound now loaded) and leaves the file at the start of the sound.
 HRESULT CSpeakerTestPlayer::FillBuffer(IDirectSoundBuffer* buffer) {
     std::vector<BYTE> sound;
-    if (m_wave && SUCCEEDED(m_wave->ResetToData())) {
-        sound.resize(std::min(m_bufferSize, m_wave->GetSize()));
+    CWaveFile* wave = Opened().wave.get();
+    if (wave && SUCCEEDED(wave->ResetToData())) {
+        sound.resize(std::min(m_bufferSize, wave->GetSize()));
         UINT read = 0;
-        m_wave->Read(UINT(sound.size()), sound.data(), &read);
+        wave->Read(UINT(sound.size()), sound.data(), &read);
         sound.resize(read);
-        m_wave->ResetToData();
+        wave->ResetToData();
     }
 
     void* first = nullptr;
@@ -371,7 +364,6 @@ HRESULT CSpeakerTestPlayer::FillBuffer(IDirectSoundBuffer* buffer) {
 }
 
 HRESULT CSpeakerTestPlayer::StartSpeaker(DWORD mask, BOOL looping) {
-    FinishOpening();
     if (m_playCount == 0) {
         HRESULT result = OpenDevice();
         if (FAILED(result)) return result;
@@ -406,7 +398,6 @@ HRESULT CSpeakerTestPlayer::StartSpeaker(DWORD mask, BOOL looping) {
 }
 
 void CSpeakerTestPlayer::StopSpeaker(DWORD mask, BOOL rewind) {
-    FinishOpening();
     IDirectSoundBuffer* buffer = BufferOf(mask);
     if (!buffer) return;
     buffer->Stop();
@@ -420,7 +411,6 @@ void CSpeakerTestPlayer::StopSpeaker(DWORD mask, BOOL rewind) {
 }
 
 BOOL CSpeakerTestPlayer::IsSpeakerPlaying(DWORD mask) {
-    FinishOpening();
     IDirectSoundBuffer* buffer = BufferOf(mask);
     DWORD status = 0;
     if (!buffer || FAILED(buffer->GetStatus(&status))) return FALSE;
@@ -450,10 +440,10 @@ void CSpeakerTestPlayer::CloseDevice() {
 }
 
 HRESULT CSpeakerTestPlayer::Reset() {
-    FinishOpening();
+    Found& found = Opened();
     CloseDevice();
-    m_devices.clear();
-    m_wave.reset();
+    found.devices.clear();
+    found.wave.reset();
     m_com.Uninitialize();
     return 0;
 }

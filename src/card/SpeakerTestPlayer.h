@@ -7,13 +7,13 @@
 #include "ComInit.h"
 #include "ComPtr.h"
 #include "UniqueHandle.h"
+#include "WorkerThread.h"
 
 #include <mmsystem.h>
 #include <dsound.h>
 
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 class CWaveFile;
@@ -57,8 +57,9 @@ public:
     // Replaces the test sound. 0, or E_FAIL when the file cannot be used.
     HRESULT LoadWave(const char* fileName);
     // Open and LoadWave on a thread of their own: finding the devices takes DirectSound a
-    // while, and the caller (a window coming up) need not wait for it. Every other call waits
-    // until the opening is done, so callers see the player as if Open had run in their place.
+    // while, and the caller (a window coming up) need not wait for it. What the opening finds
+    // is only reached once it is done, so callers see the player as if Open had run in their
+    // place.
     void OpenInBackground(HWND window, const char* deviceName, const char* fileName);
     // live: asks the open device (E_FAIL while closed); otherwise the cached code and 0.
     HRESULT QuerySpeakerConfig(DWORD* config, BOOL live);
@@ -71,36 +72,47 @@ public:
     // Releases everything: device, buffers, device list, test sound, COM. Returns 0.
     HRESULT Reset();
 
-    const std::vector<std::unique_ptr<DeviceEntry>>& GetDevices() const {
-        FinishOpening();
-        return m_devices;
-    }
-    const GUID& GetDeviceId() const {
-        FinishOpening();
-        return m_deviceId;
-    }
-    DWORD GetSpeakerCount() const {
-        FinishOpening();
-        return m_speakerCount;
-    }
+    const std::vector<std::unique_ptr<DeviceEntry>>& GetDevices() const { return Opened().devices; }
+    const GUID& GetDeviceId() const { return Opened().deviceId; }
+    DWORD GetSpeakerCount() const { return Opened().speakerCount; }
     LONG GetPlayCount() const { return m_playCount; }
     bool IsDeviceOpen() const { return m_device.Get() != nullptr; }
-    CWaveFile* GetWave() const {
-        FinishOpening();
-        return m_wave.get();
-    }
+    CWaveFile* GetWave() const { return Opened().wave.get(); }
 
 private:
+    // What opening finds: dsound.dll's entry points, the devices, the chosen one with its
+    // speaker configuration, and the test sound. An opening in the background fills it and
+    // touches nothing else of the player.
+    struct Found {
+        CModuleHandle dsound;
+        DirectSoundCreateFn create = nullptr;
+        DirectSoundEnumerateFn enumerate = nullptr;
+        HWND window = nullptr;
+        GUID deviceId = {};
+        std::vector<std::unique_ptr<DeviceEntry>> devices;
+        DWORD speakerConfig = 0;
+        DWORD speakerCount = 0;
+        std::unique_ptr<CWaveFile> wave;
+    };
+
     static BOOL CALLBACK EnumCallback(LPGUID guid, LPCSTR description, LPCSTR module,
                                       LPVOID context);
     static int SlotOf(DWORD mask);
+    static HRESULT FindDevice(Found& found, HWND window, const char* deviceName);
+    static HRESULT ReadWave(Found& found, const char* fileName);
+    static HRESULT LoadEntryPoints(Found& found);
+    static HRESULT CreateDevice(Found& found, IDirectSound** device);
 
-    // Waits for an opening in the background to end.
-    void FinishOpening() const;
-    HRESULT FindDevice(HWND window, const char* deviceName);
-    HRESULT ReadWave(const char* fileName);
-    HRESULT LoadEntryPoints();
-    HRESULT CreateDevice(IDirectSound** device);
+    // The only way to what the opening found: waits for an opening in the background first.
+    Found& Opened() {
+        m_opening.Wait();
+        return m_found;
+    }
+    const Found& Opened() const {
+        m_opening.Wait();
+        return m_found;
+    }
+
     HRESULT OpenDevice();
     HRESULT CreatePrimaryBuffer();
     HRESULT CreateSpeakerBuffers();
@@ -111,25 +123,18 @@ private:
     void CloseDevice();
     IDirectSoundBuffer* BufferOf(DWORD mask);
 
-    // COM and dsound.dll before the objects that come from them: the objects go first.
+    // COM and dsound.dll (in m_found) before the objects that come from them: the objects go
+    // first.
     CComInit m_com;
-    CModuleHandle m_dsound;
-    DWORD m_speakerConfig = 0;
+    Found m_found;
     LONG m_playCount = 0;
     CComPtr<IDirectSound> m_device;
     CComPtr<IDirectSoundBuffer> m_primary;
     CComPtr<IDirectSoundBuffer> m_buffers[kSpeakerSlots];
-    std::unique_ptr<CWaveFile> m_wave;
-    HWND m_window = nullptr;
-    GUID m_deviceId = {};
     DWORD m_bufferSize = 0;
-    std::vector<std::unique_ptr<DeviceEntry>> m_devices;
-    DWORD m_speakerCount = 0;
 
     // Speakers started and not yet stopped, as slot bits; m_playCount is their number.
     DWORD m_started = 0;
-    DirectSoundCreateFn m_create = nullptr;
-    DirectSoundEnumerateFn m_enumerate = nullptr;
-    // The thread of OpenInBackground until someone waited for it.
-    mutable std::thread m_opening;
+    // The opening of OpenInBackground; last, so that it is waited for before m_found goes.
+    CWorkerThread m_opening;
 };

@@ -5,7 +5,6 @@
 #include "DirectSoundSettings.h"
 
 #include <cstring>
-#include <system_error>
 
 namespace {
 
@@ -31,7 +30,6 @@ const DWORD CZephMixer::kAccelerationCodes[4] = {0x0000000F, 0x0001000F, 0x00010
 CZephMixer::CZephMixer() = default;
 
 CZephMixer::~CZephMixer() {
-    FinishAccelerationWrite();
     // The object belongs to a server that COM unloads below; let it go first.
     m_control.Reset();
     m_com.Uninitialize();
@@ -146,17 +144,12 @@ int CZephMixer::GetMicBoost() {
 }
 
 void CZephMixer::FinishAccelerationWrite() {
-    if (m_accelerationWrite.joinable()) m_accelerationWrite.join();
+    m_accelerationWrite.Wait();
 }
 
 void CZephMixer::WriteAccelerationInBackground(int level) {
-    FinishAccelerationWrite();
-    try {
-        m_accelerationWrite = std::thread(
-            [level] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[level]); });
-    } catch (const std::system_error&) {
-        SetDSAcceleration(level); // no thread to be had: here and now
-    }
+    m_accelerationWrite.Start(
+        [level] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[level]); });
 }
 
 void CZephMixer::SetDSAcceleration(int level) {

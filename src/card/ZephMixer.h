@@ -23,9 +23,9 @@
 #include "ComInit.h"
 #include "ComPtr.h"
 #include "MixerDevice.h"
+#include "WorkerThread.h"
 
 #include <cstdio>
-#include <thread>
 
 class CZephMixer : public CMixerDevice {
 public:
@@ -104,7 +104,7 @@ public:
     // DirectSound acceleration level 0..3 in the card's device key; other levels set 3. Init
     // writes full acceleration on a thread of its own (SetupAPI takes a while to find the
     // device key, and the window need not wait for it); these two wait for that write first,
-    // and so does the destructor.
+    // and the mixer does not end before it.
     void SetDSAcceleration(int level);
     int GetDSAcceleration();
     // Waits until the write that Init started is in the device key.
@@ -132,5 +132,6 @@ private:
     CComPtr<ICardControl> m_control;
     BYTE m_spdif[kCardSpdifSize] = {};
     LONG m_effect = 0;
-    std::thread m_accelerationWrite;
+    // Waits for its write when the mixer goes; the write uses nothing of the mixer.
+    CWorkerThread m_accelerationWrite;
 };

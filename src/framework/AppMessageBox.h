@@ -11,6 +11,9 @@ using MessageBoxHook =
     std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)>;
 
 int AppMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
+// The same with the application's name (CWinApp::GetAppName) as the caption; no caption
+// without an application object.
+int AppMessageBox(HWND owner, const std::string& text, UINT type);
 
 // Installs a hook that answers instead of the real box; returns the previous one.
 // An empty hook restores the real box.

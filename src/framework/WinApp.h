@@ -35,6 +35,8 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // True while Run is in its loop. Destroying the main window then ends the loop.
     bool IsRunning() const { return m_running; }
+    // The program's name, as the application set it: the caption of its message boxes.
+    const std::string& GetAppName() const { return m_appName; }
 
     HINSTANCE m_hInstance = nullptr;
     std::string m_lpCmdLine;    // in the ANSI code page
@@ -44,6 +46,7 @@ public:
 
 protected:
     int m_exitCode = 0;
+    std::string m_appName;
 
 private:
     bool m_running = false;

@@ -14,8 +14,6 @@ const char* const CMixerDevice::kDeviceNotOpened =
     "The specified audio mixer device could not be opened:\n\n\t%s\n";
 
 namespace {
-const char* const kCaption = "Quenda Mixer";
-
 HMIXEROBJ Object(HMIXER handle) {
     return reinterpret_cast<HMIXEROBJ>(handle);
 }
@@ -62,7 +60,7 @@ int CMixerDevice::Open(const char* name, UINT manufacturerId, UINT productId) {
         if (window->Create())
             m_callbackWnd = std::move(window);
         else
-            AppMessageBox(nullptr, kCallbackWindowError, kCaption, MB_OK);
+            AppMessageBox(nullptr, kCallbackWindowError, MB_OK);
     }
 
     // A second Open replaces everything the first one read.
@@ -86,7 +84,7 @@ int CMixerDevice::Open(const char* name, UINT manufacturerId, UINT productId) {
     }
     const char* shownName = name ? name : "";
     if (!found) {
-        AppMessageBox(nullptr, Format(kDeviceNotFound, shownName), kCaption, MB_ICONHAND);
+        AppMessageBox(nullptr, Format(kDeviceNotFound, shownName), MB_ICONHAND);
         return 0;
     }
     --deviceId; // the loop stepped past the match
@@ -96,7 +94,7 @@ int CMixerDevice::Open(const char* name, UINT manufacturerId, UINT productId) {
     MMRESULT opened = api.Open(&handle, deviceId, reinterpret_cast<DWORD_PTR>(window), 0,
                                window ? CALLBACK_WINDOW : CALLBACK_NULL);
     if (opened != MMSYSERR_NOERROR || !handle) {
-        AppMessageBox(nullptr, Format(kDeviceNotOpened, shownName), kCaption, MB_ICONHAND);
+        AppMessageBox(nullptr, Format(kDeviceNotOpened, shownName), MB_ICONHAND);
         return 0;
     }
     m_handle = handle;

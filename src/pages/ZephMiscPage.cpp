@@ -10,6 +10,7 @@
 #include "PageTexts.h"
 #include "PresetCommands.h"
 #include "RegistryKey.h"
+#include "SettingsKey.h"
 #include "WinApp.h"
 #include "ZephMixer.h"
 

@@ -18,8 +18,6 @@ public:
     // Where the driver file and the autostart entry live.
     static constexpr const char* kDriverFile = "quenda.sys";
     static constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    static constexpr const char* kSettingsKey =
-        "Software\\Vantrel Electronic GmbH\\Quenda\\ControlPanel";
 
     explicit CZephMiscPage(CZephMixer* mixer);
     ~CZephMiscPage() override;

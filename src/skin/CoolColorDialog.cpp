@@ -14,8 +14,6 @@
 
 namespace {
 
-const char kCaption[] = "Quenda Mixer";
-
 struct BuiltInSet {
     const char* name;
     CoolColorSet set;
@@ -349,7 +347,7 @@ void CCoolColorDialog::OnSave() {
             m_hWnd,
             Format("The color set name '%s' is already used!\nDo you want to overwrite it?",
                    name.c_str()),
-            kCaption, MB_YESNO) != IDYES)
+            MB_YESNO) != IDYES)
         return;
     m_key.WriteSet(CColorSetKey::kUserSets, name, m_values);
     FillPresetList();

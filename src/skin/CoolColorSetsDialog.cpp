@@ -6,7 +6,6 @@
 #include <vector>
 
 namespace {
-const char kCaption[] = "Quenda Mixer";
 
 CRect ChildRect(HWND child) {
     CRect r;
@@ -102,7 +101,7 @@ void CCoolColorSetsDialog::OnDelete() {
          item = m_list.GetNextItem(item, LVNI_SELECTED))
         chosen.push_back(m_list.GetItemText(item));
     if (!chosen.empty() && AppMessageBox(m_hWnd, "Are you sure to delete the selected color sets?",
-                                         kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+                                         MB_YESNO | MB_ICONQUESTION) == IDYES)
         for (const std::string& name : chosen)
             m_key.DeleteValue(CColorSetKey::kUserSets, name);
     FillList();

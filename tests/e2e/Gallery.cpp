@@ -1,6 +1,7 @@
 // The screenshot gallery: "Quenda Mixer.exe" started against the simulated card and every
-// page saved as a PNG in each of the six built-in languages, then the colour set editor
-// and the notification-area menu. scripts/gallery runs it and writes the index page.
+// page saved as a PNG in each of the six built-in languages, then the colour set editor,
+// the notification-area menu and the Speakers and S/P-DIF pages with stereo speakers chosen.
+// scripts/gallery runs it and writes the index page.
 //
 // Usage: quenda-gallery <output folder> [smoke]
 // "smoke" saves the Volume and Misc pages in English and the colour set editor only.
@@ -21,6 +22,8 @@ constexpr const char* kSettingsKey = "Software\\Vantrel Electronic GmbH\\Quenda\
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kStateFile = "quendasim-gallery-state.bin";
 constexpr int kColorSetup = 1053;
+constexpr int kSpeakerConfig = 1296;
+constexpr int kStereoItem = 2; // in the Speakers page's list of configurations
 constexpr UINT kTrayNotify = 0x514;
 
 struct Language {
@@ -75,15 +78,68 @@ public:
         auto started = Start();
         if (!started) return false;
         RunningProgram& program = *started;
-        // The menu opens at the cursor: over the window, clear of the screen's edges.
+        // The menu opens at the cursor: over the window, clear of the screen's edges. The
+        // display reports the cursor's move a little later; the menu waits for it.
         RECT rect = {};
         ::GetWindowRect(program.Window(), &rect);
-        ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ::SetCursorPos(centre.x, centre.y);
+        POINT cursor = {};
+        if (!PumpUntil(
+                [&] {
+                    return ::GetCursorPos(&cursor) && cursor.x == centre.x && cursor.y == centre.y;
+                },
+                5000))
+            return Fail("the cursor did not move over the window");
+        // The screen without the menu: its picture is taken once the menu shows on it.
+        const PixelImage screen = CaptureWindow(::GetDesktopWindow());
         ::PostMessageA(program.Window(), kTrayNotify, 1, WM_RBUTTONUP);
         HWND menu = nullptr;
         if (!PumpUntil([&] { return (menu = program.ShownMenu()) != nullptr; }, 10000))
             return Fail("the notification-area menu did not open");
-        if (!Save("tray-menu", program.WaitForNewPicture(PixelImage(), 5000, menu))) return false;
+        RECT shown = {};
+        ::GetWindowRect(menu, &shown);
+        PixelImage under;
+        under.width = shown.right - shown.left;
+        under.height = shown.bottom - shown.top;
+        for (int y = shown.top; y < shown.bottom; ++y)
+            for (int x = shown.left; x < shown.right; ++x)
+                under.pixels.push_back(x >= 0 && y >= 0 && x < screen.width && y < screen.height
+                                           ? screen.At(x, y)
+                                           : 0);
+        if (!Save("tray-menu", program.WaitForNewPicture(under, 5000, menu))) return false;
+        return Stop(program);
+    }
+
+    // The Speakers page after choosing stereo speakers in its list with a click and the keys,
+    // then the S/P-DIF page, whose output this choice makes available.
+    bool ShootStereo() {
+        m_settings.SetDword("Language", 1033);
+        auto started = Start();
+        if (!started) return false;
+        RunningProgram& program = *started;
+        if (!program.SelectPageByKey(VK_F8, {}, 3)) return Fail("page not selected: speakers");
+        HWND list = program.Control(kSpeakerConfig);
+        if (!list) return Fail("no list of configurations on the Speakers page");
+        RECT rect = {};
+        ::GetClientRect(list, &rect);
+        ClickAt(list, {rect.right / 2, rect.bottom / 2});
+        auto dropped = [list] { return ::SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+        if (!PumpUntil(dropped, 5000)) return Fail("the list of configurations did not open");
+        PressKey(VK_HOME);
+        for (int item = 0; item < kStereoItem; ++item)
+            PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        if (!PumpUntil(
+                [&] {
+                    return !dropped() && ::SendMessageA(list, CB_GETCURSEL, 0, 0) == kStereoItem;
+                },
+                5000))
+            return Fail("stereo speakers not chosen");
+        PixelImage picture = program.WaitForNewPicture(PixelImage());
+        if (!Save("speakers-stereo-en", picture)) return false;
+        if (!program.SelectPageByKey(VK_F9, {}, 4)) return Fail("page not selected: spdif");
+        if (!Save("spdif-stereo-en", program.WaitForNewPicture(picture))) return false;
         return Stop(program);
     }
 
@@ -166,5 +222,6 @@ int main(int argc, char** argv) {
         const bool english = language.id == 1033;
         if ((!smoke || english) && !gallery.ShootPages(language, smoke, english)) return 1;
     }
-    return smoke || gallery.ShootTrayMenu() ? 0 : 1;
+    // Last: stereo speakers change what the card holds.
+    return smoke || (gallery.ShootTrayMenu() && gallery.ShootStereo()) ? 0 : 1;
 }

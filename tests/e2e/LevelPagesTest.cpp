@@ -21,6 +21,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -406,39 +407,51 @@ TEST_F(LevelPagesTest, RecordBoxesChooseOneSourceOrTheDigitalInput) {
 }
 
 // The three pages while the card plays, in English, then in German chosen on the Misc page:
-// every text changes, and each page is kept as a screenshot.
+// every text changes, and each page is kept as a screenshot. Several labels read the same in
+// English and German ("Wave", "CD"), so German.lng beside the program gives every label a
+// German text of its own (a file named after a built-in language replaces its texts).
 TEST_F(LevelPagesTest, PagesInEnglishAndGermanWhileTheCardPlays) {
     struct Label {
         int page;
         int id;
+        int text; // the string's number
         const char* english;
         const char* german;
     };
     const Label labels[] = {
-        {0, IDC_VOL_MASTER_LABEL, "Master", "Master"},
-        {0, IDC_VOL_MASTER_MUTE, "Mute", "Stumm"},
-        {0, IDC_VOL_SPEAKER_GROUP, "Speaker Volumes", "Lautsprecherpegel"},
-        {0, IDC_VOL_FRONT_LABEL, "Front", "Vorne"},
-        {0, IDC_VOL_REAR_LABEL, "Rear", "Hinten"},
-        {0, IDC_VOL_CENTER_LABEL, "Center", "Mitte"},
-        {0, IDC_VOL_SUB_LABEL, "Sub", "Sub"},
-        {1, IDC_SRC_LABEL, "Wave", "Wave"},
-        {1, IDC_SRC_LABEL + 1, "Synth", "Synth"},
-        {1, IDC_SRC_LABEL + 2, "Mic", "Mikro"},
-        {1, IDC_SRC_LABEL + 3, "CD", "CD"},
-        {1, IDC_SRC_LABEL + 4, "Aux", "Aux"},
-        {1, IDC_SRC_LABEL + 5, "Line", "Line"},
-        {1, IDC_SRC_MUTE, "Mute", "Stumm"},
-        {1, IDC_SRC_MUTE + 5, "Mute", "Stumm"},
-        {1, IDC_SRC_BOOST, "Boost", "Boost"},
-        {2, IDC_REC_MUX, "Mix", "Mix"},
-        {2, IDC_REC_MUX + 1, "Mic", "Mikro"},
-        {2, IDC_REC_MUX + 2, "CD", "CD"},
-        {2, IDC_REC_MUX + 3, "Aux", "Aux"},
-        {2, IDC_REC_MUX + 4, "Line", "Line"},
-        {2, IDC_REC_MUX + 5, "Wave", "Wave"},
-        {2, IDC_REC_BOOST, "Boost", "Boost"},
+        {0, IDC_VOL_MASTER_LABEL, 5001, "Master", "Gesamt"},
+        {0, IDC_VOL_MASTER_MUTE, 5013, "Mute", "Stumm"},
+        {0, IDC_VOL_SPEAKER_GROUP, 4091, "Speaker Volumes", "Lautsprecherpegel"},
+        {0, IDC_VOL_FRONT_LABEL, 5000, "Front", "Vorne"},
+        {0, IDC_VOL_REAR_LABEL, 5005, "Rear", "Hinten"},
+        {0, IDC_VOL_CENTER_LABEL, 5016, "Center", "Mitte"},
+        {0, IDC_VOL_SUB_LABEL, 5015, "Sub", "Bass"},
+        {1, IDC_SRC_LABEL, 5006, "Wave", "Welle"},
+        {1, IDC_SRC_LABEL + 1, 5007, "Synth", "Synthi"},
+        {1, IDC_SRC_LABEL + 2, 5008, "Mic", "Mikro"},
+        {1, IDC_SRC_LABEL + 3, 5014, "CD", "Platte"},
+        {1, IDC_SRC_LABEL + 4, 5010, "Aux", "Extra"},
+        {1, IDC_SRC_LABEL + 5, 5009, "Line", "Leitung"},
+        {1, IDC_SRC_MUTE, 5013, "Mute", "Stumm"},
+        {1, IDC_SRC_MUTE + 5, 5013, "Mute", "Stumm"},
+        {1, IDC_SRC_BOOST, 5012, "Boost", "Anhub"},
+        {2, IDC_REC_MUX, 5011, "Mix", "Mischung"},
+        {2, IDC_REC_MUX + 1, 5008, "Mic", "Mikro"},
+        {2, IDC_REC_MUX + 2, 5014, "CD", "Platte"},
+        {2, IDC_REC_MUX + 3, 5010, "Aux", "Extra"},
+        {2, IDC_REC_MUX + 4, 5009, "Line", "Leitung"},
+        {2, IDC_REC_MUX + 5, 5006, "Wave", "Welle"},
+        {2, IDC_REC_BOOST, 5012, "Boost", "Anhub"},
     };
+    const char* const kGermanFile = "German.lng";
+    ASSERT_EQ(::GetFileAttributesA(kGermanFile), INVALID_FILE_ATTRIBUTES) << "left from before";
+    std::string file = "[Strings]\n";
+    for (const Label& label : labels) {
+        ASSERT_STRNE(label.english, label.german) << label.id;
+        file += std::to_string(label.text) + "=" + label.german + "\n";
+    }
+    std::unique_ptr<const char, decltype(&::DeleteFileA)> removeFile(kGermanFile, ::DeleteFileA);
+    std::ofstream(kGermanFile, std::ios::binary) << file;
     const char* names[] = {"volume", "sources", "record"};
     // The meter each page shows: the master's, the Wave strip's; the Record page has none.
     const int meters[] = {IDC_VOL_MASTER, IDC_SRC_VOLUME, 0};

@@ -2,6 +2,7 @@
 // the main window, and the language it stores at the end.
 #include "MixerDevice.h"
 #include "RegistryKey.h"
+#include "SettingsKey.h"
 #include "SimCard.h"
 #include "ZephApp.h"
 #include "ZephCommandLineInfo.h"
@@ -38,7 +39,7 @@ TEST(ZephApp, StartHandsTheCommandLineToTheWindowAndEndStoresTheLanguage) {
     UseSimulatedCard();
     ASSERT_TRUE(ResetSimulatedCard());
     CRegistryKey key;
-    key.SetRoot(HKEY_CURRENT_USER, CZephApp::kSettingsKey);
+    key.SetRoot(HKEY_CURRENT_USER, kSettingsKey);
     DWORD saved = 0;
     const bool hadLanguage = key.QueryDword("Language", &saved) != 0;
     key.SetDword("Language", 0x0409);

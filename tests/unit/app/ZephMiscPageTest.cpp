@@ -4,6 +4,7 @@
 #include "CoolColorSet.h"
 #include "CoolPropertySheet.h"
 #include "LanguageSupport.h"
+#include "SettingsKey.h"
 #include "SimCard.h"
 #include "ZephMiscPage.h"
 #include "ZephMixer.h"
@@ -317,11 +318,11 @@ TEST_F(ZephMiscPageTest, ColourSetupStoresAndAppliesOnlyOnOk) {
     const char* names[] = {"ColBgrd", "ColText", "ColLum", "ColSelLow", "ColSelHi", "RenderMode"};
     std::vector<std::unique_ptr<SavedValue>> saved;
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, CZephMiscPage::kSettingsKey, 0, nullptr, 0,
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0,
                                 KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     for (const char* name : names) {
-        saved.push_back(std::make_unique<SavedValue>(CZephMiscPage::kSettingsKey, name));
+        saved.push_back(std::make_unique<SavedValue>(kSettingsKey, name));
         ::RegDeleteValueA(key, name);
     }
     auto stored = [&](const char* name, DWORD* value) {

@@ -2,7 +2,6 @@
 // speaker buttons of each configuration, the test sound, the effect room and the acceleration.
 #include "LanguageSupport.h"
 #include "MonitorRecorder.h"
-#include "Png.h"
 #include "Pump.h"
 #include "SimCard.h"
 #include "SpeakerTestPlayer.h"
@@ -158,25 +157,6 @@ TEST_F(ZephSpkrPageTest, SpeakerButtonsStartAndStopTheTestSound) {
     Click(IDC_SPK_FRONT_RIGHT);
     EXPECT_FALSE(Checked(IDC_SPK_FRONT_RIGHT));
     EXPECT_FALSE(player.IsSpeakerPlaying(CSpeakerTestPlayer::kFrontRight));
-}
-
-// Pictures of both pages in the 5.1 and the stereo configuration, kept as artefacts.
-TEST_F(ZephSpkrPageTest, ScreenshotsOfBothPages) {
-    sheet->ShowWindow(SW_SHOW);
-    for (int item : {0, 2}) {
-        const std::string config = item == 0 ? "51" : "stereo";
-        Choose(IDC_SPK_CONFIG, item);
-        for (int shown : {kSpeakersPage, kSpeakersPage + 1}) {
-            sheet->SetActivePage(shown);
-            ::RedrawWindow(sheet->m_hWnd, nullptr, nullptr,
-                           RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            PumpPending();
-            const std::string name =
-                (shown == kSpeakersPage ? "speakers-page-" : "spdif-page-") + config + ".png";
-            EXPECT_TRUE(WritePng(ArtefactPath(name), CaptureClient(sheet->m_hWnd))) << name;
-        }
-        sheet->SetActivePage(kSpeakersPage);
-    }
 }
 
 } // namespace

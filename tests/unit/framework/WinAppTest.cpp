@@ -134,6 +134,13 @@ TEST(MessageBox, HookCapturesInsteadOfBlocking) {
     EXPECT_EQ(text, "Mixer not found");
     EXPECT_EQ(caption, "Quenda Mixer");
     EXPECT_EQ(type, static_cast<UINT>(MB_ICONSTOP | MB_OK));
+
+    // Without a caption of its own, a box takes the application's name.
+    struct CNamedApp : CWinApp {
+        CNamedApp() { m_appName = "Named"; }
+    } app;
+    AppMessageBox(nullptr, "Mixer not found", MB_OK);
+    EXPECT_EQ(caption, "Named");
     SetMessageBoxHook(previous);
 }
 

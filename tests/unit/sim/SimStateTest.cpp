@@ -233,4 +233,28 @@ TEST(SimMixerStepsTest, VolumesSnapToTheNearestOf32Steps) {
     EXPECT_EQ(0u, *levels.begin());
     EXPECT_EQ(65535u, *levels.rbegin());
 }
+
+// Wave's peak meter (control 6) with Wave and master at full volume: QUENDA_SIM_SIGNAL holds
+// both channels at its level at any time; a value that is not a level leaves the signal drifting.
+TEST(SimMixerStepsTest, TheSignalVariableHoldsTheMetersAtItsLevel) {
+    SimMixerValues values;
+    CSimMixer::FirstRun(&values);
+    for (DWORD id : {1u, 4u})
+        values.values[id - 1][0] = values.values[id - 1][1] = CSimMixer::kVolumeMaximum;
+    auto levels = [&values] {
+        std::set<LONG> seen;
+        for (DWORD tick = 0; tick < 3000; tick += 250)
+            for (DWORD channel = 0; channel < 2; ++channel)
+                seen.insert(CSimMixer::MeterLevel(values, 6, channel, tick));
+        return seen;
+    };
+    ::SetEnvironmentVariableA(kSimSignalVariable, "40");
+    EXPECT_EQ(std::set<LONG>{LONG(0.4 * 32767 + 0.5)}, levels());
+    for (const char* notALevel : {"101", "-5", "4x", ""}) {
+        ::SetEnvironmentVariableA(kSimSignalVariable, notALevel);
+        EXPECT_GT(levels().size(), 10u) << notALevel;
+    }
+    ::SetEnvironmentVariableA(kSimSignalVariable, nullptr);
+    EXPECT_GT(levels().size(), 10u);
+}
 } // namespace

@@ -26,7 +26,8 @@ PixelImage CaptureScreen(const RECT& r) {
 }
 
 // Both combo box variants (the luminous one dropped down), an edit, a list and a status bar in
-// the main window's colours, kept as build/artefacts/skin-combo-edit-list-status.png.
+// the main window's colours, kept as build/artefacts/skin-combo-edit-list-status.png: the list
+// and the edit draw their text in the bright colour, and the two variants' faces differ.
 TEST(SkinScreenshot, ComboBoxesEditListAndStatusBar) {
     CSkinHost host(440, 250);
     const unsigned lit =
@@ -78,6 +79,11 @@ TEST(SkinScreenshot, ComboBoxesEditListAndStatusBar) {
                CountColor(shot, CRect(222, 18, 420, 38), bright) > 20;
     }));
     EXPECT_TRUE(WritePng(ArtefactPath("skin-combo-edit-list-status.png"), shot));
+    int differing = 0;
+    for (int y = 0; y < 18; ++y)
+        for (int x = 16; x < 200; ++x)
+            differing += shot.At(x, 16 + y) != shot.At(x, 52 + y);
+    EXPECT_GT(differing, 184 * 18 / 4) << "the luminous face looks like the plain one";
     luminous.ShowDropDown(false);
 }
 

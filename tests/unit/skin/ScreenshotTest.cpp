@@ -1,5 +1,6 @@
-// Keeps a picture of the skinned sliders and labels in the main window's default colours as a
-// build artefact (build/artefacts/skin_sliders.png), to be looked at.
+// The skinned sliders and labels in the main window's default colours: a label of variant 2
+// shows exactly the parent's background around its text. The picture is kept as a build
+// artefact (build/artefacts/skin_sliders.png).
 #include "AudioSlider.h"
 #include "CoolSliderCtrl.h"
 #include "CoolStatic.h"
@@ -81,6 +82,16 @@ TEST(SkinScreenshot, SlidersAndLabelsInTheDefaultColours) {
     host.Show();
     const PixelImage image = CaptureScreen(host);
     EXPECT_TRUE(WritePng(ArtefactPath("skin_sliders.png"), image));
+
+    // Past its text, the label's pixels are those of the parent without the label.
+    clear.ShowWindow(SW_HIDE);
+    ::UpdateWindow(host);
+    const PixelImage parent = CaptureScreen(host);
+    int differing = 0;
+    for (int y = 148; y < 172; ++y)
+        for (int x = 326; x < 340; ++x)
+            differing += image.At(x, y) != parent.At(x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace

@@ -8,6 +8,10 @@
 
 #include <objbase.h>
 
+// While this environment variable is set (to anything), the class cannot be created, as with a
+// driver package that has no vendor object for the program (for tests and scripts).
+constexpr const char* kSimNoVendorVariable = "QUENDA_SIM_NO_VENDOR";
+
 // {D3D47B77-90B9-4DF7-A829-2EF47808CC78}
 extern const CLSID CLSID_SimCardControl;
 // The six interface ids, in the order programs try them.

@@ -17,6 +17,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     if (!object) return E_POINTER;
     *object = nullptr;
     if (!IsEqualCLSID(clsid, CLSID_SimCardControl)) return CLASS_E_CLASSNOTAVAILABLE;
+    // A driver package without the vendor object, or one for the other architecture only.
+    if (::GetEnvironmentVariableA(kSimNoVendorVariable, nullptr, 0) > 0)
+        return CLASS_E_CLASSNOTAVAILABLE;
     CComPtr<CSimClassFactory> factory;
     factory.Attach(new (std::nothrow) CSimClassFactory); // holds the creation reference
     if (!factory) return E_OUTOFMEMORY;

@@ -1,5 +1,6 @@
 #include "WinApp.h"
 
+#include "MessageOrigin.h"
 #include "PropertySheet.h"
 #include "WideText.h"
 #include "Wnd.h"
@@ -38,6 +39,8 @@ int CWinApp::RunApplication(HINSTANCE instance, const wchar_t* commandLine, int 
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_WIN95_CLASSES | ICC_USEREX_CLASSES;
     ::InitCommonControlsEx(&icc);
+    // From here on a message posted to a window of the program is known as posted.
+    CMessageOrigin queueWatch;
     try {
         if (InitInstance()) m_exitCode = Run();
     } catch (...) {

@@ -1,5 +1,6 @@
 #include "ZephMiscPage.h"
 
+#include "CardFunctions.h"
 #include "CoolColorDialog.h"
 #include "CoolColorSet.h"
 #include "Format.h"
@@ -9,6 +10,7 @@
 #include "RegistryKey.h"
 #include "SettingsKey.h"
 #include "SheetServices.h"
+#include "WinApp.h"
 #include "ZephMixer.h"
 
 #include "../res/StringIds.h"
@@ -50,7 +52,7 @@ BOOL CZephMiscPage::OnInitDialog() {
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
     // Only the value's presence counts: a long command line is an autostart entry too.
-    const bool autostart = run.HasValue(AppName().c_str()) != FALSE;
+    const bool autostart = run.HasValue(RunValueName().c_str()) != FALSE;
     if (m_trayIcon.GetSafeHwnd())
         m_trayIcon.SendMessage(BM_SETCHECK, autostart ? BST_CHECKED : BST_UNCHECKED);
 
@@ -85,6 +87,13 @@ void CZephMiscPage::DoDataExchange() {
 std::string CZephMiscPage::AppName() const {
     CLanguageSupport* language = CLanguageSupport::GetLanguageObject();
     return language ? language->GetString(IDS_APP_NAME) : std::string();
+}
+
+std::string CZephMiscPage::RunValueName() {
+    // The name the start looks for: the program's own resource, whatever a language file says.
+    char name[256] = {};
+    if (::LoadStringA(GetResourceInstance(), IDS_APP_NAME, name, sizeof(name)) > 0) return name;
+    return std::string();
 }
 
 std::string CZephMiscPage::ProductVersion(const std::string& path, const char* missing,
@@ -146,8 +155,11 @@ void CZephMiscPage::ApplyTexts() {
         const std::string driver = DriverVersion();
         const std::string program =
             ProductVersion(GetModulePath(), "not installed", "not available");
-        m_aboutText.SetWindowText(
-            FormatAbout(language->GetString(IDS_ABOUT_FORMAT), AppName(), program, driver));
+        std::string about =
+            FormatAbout(language->GetString(IDS_ABOUT_FORMAT), AppName(), program, driver);
+        // Said once, where the versions of program and driver are.
+        if (!HasCardFunctions(m_mixer)) about += "\n" + language->GetString(IDS_NO_CARD_FUNCTIONS);
+        m_aboutText.SetWindowText(about);
     }
     SetLanguageText(m_aboutGroup, IDS_ABOUT);
     SetLanguageText(m_presetsGroup, IDS_PRESETS);
@@ -208,7 +220,7 @@ void CZephMiscPage::OnLanguageChosen() {
 }
 
 void CZephMiscPage::OnTrayIcon() {
-    const std::string name = AppName();
+    const std::string name = RunValueName();
     CRegistryKey run;
     run.SetRoot(HKEY_CURRENT_USER, kRunKey);
     if (m_trayIcon.SendMessage(BM_GETCHECK) == BST_CHECKED) {

@@ -49,6 +49,8 @@ private:
     void OnLanguageChosen();
     void FillLanguageList();
     std::string AppName() const;
+    // The autostart value's name, the same in every language.
+    static std::string RunValueName();
 
     CCoolButton m_presetsGroup;
     CCoolButton m_load;

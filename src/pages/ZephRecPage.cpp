@@ -1,5 +1,6 @@
 #include "ZephRecPage.h"
 
+#include "CardFunctions.h"
 #include "LineControl.h"
 #include "PageTexts.h"
 #include "SheetServices.h"
@@ -85,6 +86,7 @@ BOOL CZephRecPage::OnInitDialog() {
     ApplyTexts();
     SetMicBoostCheck(m_mixer && m_mixer->GetMicBoost() != 0);
     ShowSPDIFRecord();
+    DisableWithoutCardFunctions(m_mixer, {&m_boost, &m_spdifIn});
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 #include "ZephSpdifPage.h"
 
+#include "CardFunctions.h"
 #include "PageTexts.h"
 #include "SheetServices.h"
 #include "SpeakerTestPlayer.h"
@@ -22,6 +23,9 @@ BOOL CZephSpdifPage::OnInitDialog() {
     ApplyTexts();
     ApplySpeakerConfig(config);
     Refresh();
+    DisableWithoutCardFunctions(m_mixer,
+                                {&m_outGroup, &m_outEnable, &m_out44, &m_out48, &m_inGroup,
+                                 &m_loopBack, &m_monitor, &m_validity, &m_reverse, &m_copyright});
     return TRUE;
 }
 
@@ -139,5 +143,5 @@ void CZephSpdifPage::SetSPDIFOutCheck(bool on) {
 void CZephSpdifPage::EnableOutputControls(bool enable) {
     for (CWnd* control : {static_cast<CWnd*>(&m_outGroup), static_cast<CWnd*>(&m_outEnable),
                           static_cast<CWnd*>(&m_out44), static_cast<CWnd*>(&m_out48)})
-        if (control->GetSafeHwnd()) control->EnableWindow(enable);
+        if (control->GetSafeHwnd()) control->EnableWindow(enable && HasCardFunctions(m_mixer));
 }

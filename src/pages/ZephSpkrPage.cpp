@@ -1,5 +1,6 @@
 #include "ZephSpkrPage.h"
 
+#include "CardFunctions.h"
 #include "PageTexts.h"
 #include "SheetServices.h"
 #include "SpeakerTestPlayer.h"
@@ -68,6 +69,8 @@ BOOL CZephSpkrPage::OnInitDialog() {
     ApplyTexts();
     if (m_accel.GetSafeHwnd() && m_mixer) m_accel.SetPos(m_mixer->GetDSAcceleration());
     Refresh();
+    // The test sounds and the acceleration do without the vendor object.
+    DisableWithoutCardFunctions(m_mixer, {&m_config, &m_effectEnable, &m_room, &m_spdifEnable});
     return TRUE;
 }
 
@@ -165,7 +168,8 @@ void CZephSpkrPage::Refresh() {
         button.ShowWindow(visible ? SW_SHOW : SW_HIDE);
     };
     auto enableSpdif = [this](bool enable) {
-        if (m_spdifEnable.GetSafeHwnd()) m_spdifEnable.EnableWindow(enable);
+        if (m_spdifEnable.GetSafeHwnd())
+            m_spdifEnable.EnableWindow(enable && HasCardFunctions(m_mixer));
     };
     switch (CachedSpeakerConfig() & 0xFF) {
     case 6: // 5.1

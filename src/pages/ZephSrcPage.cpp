@@ -1,5 +1,6 @@
 #include "ZephSrcPage.h"
 
+#include "CardFunctions.h"
 #include "LineControl.h"
 #include "PageTexts.h"
 #include "SheetServices.h"
@@ -67,6 +68,7 @@ BOOL CZephSrcPage::OnInitDialog() {
         if (label.GetSafeHwnd()) label.SetStyle(2);
     // A failed read (-1) also shows the box checked.
     SetMicBoostCheck(m_mixer && m_mixer->GetMicBoost() != 0);
+    DisableWithoutCardFunctions(m_mixer, {&m_boost});
     ApplyTexts();
     return TRUE;
 }

@@ -1,5 +1,6 @@
 #include "ZephVolPage.h"
 
+#include "CardFunctions.h"
 #include "LineControl.h"
 #include "PageTexts.h"
 #include "ZephMixer.h"
@@ -87,6 +88,9 @@ BOOL CZephVolPage::OnInitDialog() {
 
     m_frontLink.SetBitmaps(IDB_LINK_BROKEN, IDB_LINK_JOINED);
     m_rearLink.SetBitmaps(IDB_LINK_BROKEN, IDB_LINK_JOINED);
+    DisableWithoutCardFunctions(m_mixer,
+                                {&m_speakers[0], &m_speakers[1], &m_speakers[2], &m_speakers[3],
+                                 &m_speakers[4], &m_speakers[5], &m_frontLink, &m_rearLink});
     return TRUE;
 }
 

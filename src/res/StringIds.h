@@ -23,6 +23,7 @@
 #define IDS_PAGE_SPEAKERS            4128
 #define IDS_PAGE_MISC                4131
 #define IDS_PAGE_SOURCES             4134
+#define IDS_NO_CARD_FUNCTIONS        4140
 #define IDS_FRONT                    5000
 #define IDS_MASTER                   5001
 #define IDS_PAGE_VOLUME              5002
@@ -79,4 +80,4 @@
 #define IDS_TRAY_SHOW                32773
 
 // Number of texts in every string table and language file.
-#define IDS_TEXT_COUNT 74
+#define IDS_TEXT_COUNT 75

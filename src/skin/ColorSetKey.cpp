@@ -64,12 +64,31 @@ std::vector<std::string> CColorSetKey::ValueNames(const char* subKey) const {
     if (::RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
                            nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return names;
+    // Names are read as the registry keeps them: the narrow functions would hand out "?" for
+    // letters the code page lacks, a name that reaches no value or another one.
+    std::vector<wchar_t> wide(16384);
     for (DWORD i = 0; i < count; ++i) {
-        char name[260];
-        DWORD length = sizeof(name);
-        if (::RegEnumValueA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-            ERROR_SUCCESS)
-            names.emplace_back(name, length);
+        DWORD length = static_cast<DWORD>(wide.size());
+        if (::RegEnumValueW(key.Get(), i, wide.data(), &length, nullptr, nullptr, nullptr,
+                            nullptr) == ERROR_SUCCESS)
+            if (auto name = SpellableName(std::wstring(wide.data(), length)))
+                names.push_back(*name);
     }
     return names;
+}
+
+std::optional<std::string> CColorSetKey::SpellableName(const std::wstring& name) {
+    if (name.empty() || name.find(L'\0') != std::wstring::npos) return std::nullopt;
+    const int wideLength = static_cast<int>(name.size());
+    const int size =
+        ::WideCharToMultiByte(CP_ACP, 0, name.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (size <= 0 || size >= kMaxNameLength) return std::nullopt;
+    std::string narrow(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, name.data(), wideLength, &narrow[0], size, nullptr, nullptr);
+    // Only a name that converts back to itself names this value.
+    std::wstring back(name.size() + 1, L'\0');
+    const int backLength = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), size, &back[0],
+                                                 static_cast<int>(back.size()));
+    if (backLength != wideLength || back.compare(0, name.size(), name) != 0) return std::nullopt;
+    return narrow;
 }

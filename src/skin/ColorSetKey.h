@@ -6,6 +6,7 @@
 
 #include "CoolColorSet.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,14 @@ public:
     // Writes the set as a 24-byte binary value, creating the keys when missing.
     bool WriteSet(const char* subKey, const std::string& name, const CoolColorSet& set) const;
     bool DeleteValue(const char* subKey, const std::string& name) const;
-    // The names of the values of subKey in the registry's own order (names up to 259
-    // characters; longer ones are skipped).
+    // The names of the values of subKey in the registry's own order, as far as the program can
+    // spell them: a name the ANSI code page cannot write, or one of 260 or more characters,
+    // cannot have been given by the program and is skipped.
     std::vector<std::string> ValueNames(const char* subKey) const;
+
+    // Names are at most this many characters, terminator included.
+    static constexpr int kMaxNameLength = 260;
+    // The name in the ANSI code page; nothing when it cannot be written there exactly or is too
+    // long.
+    static std::optional<std::string> SpellableName(const std::wstring& name);
 };

@@ -1,6 +1,7 @@
 #include "CoolColorButton.h"
 
 #include "CommonDialogs.h"
+#include "MessageOrigin.h"
 
 CCoolColorButton::CCoolColorButton() : m_swatchColor(GetColor(Background)) {
     StoreStyle(1);
@@ -21,8 +22,9 @@ int CCoolColorButton::PickColor() {
     HWND parent = GetParent();
     for (int i = 0; i < 5; ++i) {
         COLORREF color = RGB(255, 255, 255);
-        if (parent && ::SendMessageA(parent, WM_COOL_GETCOLOR, static_cast<WPARAM>(slots[i]),
-                                     reinterpret_cast<LPARAM>(&color)) == 1)
+        if (parent &&
+            CMessageOrigin::SendOwn(parent, WM_COOL_GETCOLOR, static_cast<WPARAM>(slots[i]),
+                                    reinterpret_cast<LPARAM>(&color)) == 1)
             custom[i] = color;
     }
     const int system[] = {COLOR_DESKTOP, COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION,

@@ -6,6 +6,7 @@
 #include "DialogTemplate.h"
 #include "Format.h"
 #include "ModulePath.h"
+#include "MessageOrigin.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -47,6 +48,15 @@ std::unique_ptr<CDialogTemplate> BuildTemplate() {
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+}
+
+// The registry and the list find names without regard to case.
+bool IsBuiltInName(const std::string& name) {
+    for (const BuiltInSet& row : kBuiltIn)
+        if (::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, row.name, -1, name.c_str(), -1) ==
+            CSTR_EQUAL)
+            return true;
+    return false;
 }
 
 // The running program's file name, extension included.
@@ -224,6 +234,9 @@ void CCoolColorDialog::FillPresetList() {
     }
     const std::vector<std::string> names = m_key.ValueNames(CColorSetKey::kUserSets);
     for (size_t i = 0; i < names.size(); ++i) {
+        // A user set under a built-in set's name would show as a second entry of that name:
+        // the list keeps the built-in one, the organizer still offers the user's.
+        if (IsBuiltInName(names[i])) continue;
         const int item = m_presets.AddString(names[i]);
         if (item >= 0) m_presets.SetItemData(item, FirstUserPreset + i);
     }
@@ -291,8 +304,8 @@ void CCoolColorDialog::PropagateWithProgress(HWND target) {
         show();
         const COLORREF mine = GetColor(slot);
         COLORREF theirs = CLR_INVALID;
-        ::SendMessageA(target, WM_COOL_GETCOLOR, static_cast<WPARAM>(slot),
-                       reinterpret_cast<LPARAM>(&theirs));
+        CMessageOrigin::SendOwn(target, WM_COOL_GETCOLOR, static_cast<WPARAM>(slot),
+                                reinterpret_cast<LPARAM>(&theirs));
         if (theirs == mine) continue;
         ::LockWindowUpdate(target);
         ::SendMessageA(target, WM_COOL_SETCOLOR, static_cast<WPARAM>(slot),

@@ -1,5 +1,7 @@
 #include "CoolColors.h"
 
+#include "MessageOrigin.h"
+
 #include <algorithm>
 
 namespace {
@@ -150,6 +152,10 @@ bool CoolColors::CaptureLayout(HWND window) {
 bool CoolColors::HandleSchemeMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                                      Role role) {
     LRESULT answer = 0;
+    if (IsForeignPointer(message, wParam, lParam)) {
+        if (result) *result = 0;
+        return true;
+    }
     switch (message) {
     case WM_COOL_SETCOLOR:
         SetColor(static_cast<int>(wParam), static_cast<COLORREF>(lParam));
@@ -194,6 +200,17 @@ bool CoolColors::HandleSchemeMessage(UINT message, WPARAM wParam, LPARAM lParam,
     }
     if (result) *result = answer;
     return true;
+}
+
+bool CoolColors::CarriesPointer(UINT message) {
+    return message == WM_COOL_GETCOLOR || message == WM_COOL_SETLIGHTPOINT ||
+           message == WM_COOL_GETRENDERMODE || message == WM_COOL_GETBKBITMAP ||
+           message == WM_COOL_GETSCREENRECT || message == WM_COOL_GETLAYOUT;
+}
+
+bool CoolColors::IsForeignPointer(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A pointer from another thread or process, or a posted one, is not ours to follow.
+    return CarriesPointer(message) && !CMessageOrigin::IsOwnThread(message, wParam, lParam);
 }
 
 bool CoolColors::IsSchemeChange(UINT message) {

@@ -124,11 +124,17 @@ public:
 
     // Answers a scheme message. A skinned class's WindowProc calls this first and returns
     // *result when it yields true. A window class then passes the change on to its children
-    // when IsSchemeChange(message).
+    // when IsSchemeChange(message) and not IsForeignPointer(...).
     bool HandleSchemeMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                              Role role = Role::Control);
     // The messages that change the scheme (set colour, light point, render mode).
     static bool IsSchemeChange(UINT message);
+    // The messages whose lParam points at what is read or written. HandleSchemeMessage answers
+    // them with 0, doing nothing, unless this thread's own code sent them.
+    static bool CarriesPointer(UINT message);
+    // Such a message not sent by this thread's own code: answered with 0, nothing done, and a
+    // window passes nothing on for it.
+    static bool IsForeignPointer(UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
     // The overriding classes' SetStyle: 1 without change for the current variant, 0 above

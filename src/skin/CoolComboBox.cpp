@@ -178,8 +178,10 @@ std::unique_ptr<CCoolBitmap> CCoolComboBox::BuildFace(HDC reference, const CRect
         CRect r = client;
         if (CoolColors::GetStyle() == 1)
             FillSurface(dc, r, GetColor(LumDark), GetColor(Lum), r.CenterPoint(), gradients);
+        else if (gradients)
+            FillSurface(dc, r, shadow, light, GetLightPoint(), true);
         else
-            FillSurface(dc, r, shadow, light, GetLightPoint(), gradients);
+            dc.FillSolidRect(r, GetColor(Background)); // flat: the window colour, not Light
 
         // Frames as deep as the system's edge: sunken beyond two pixels, raised within.
         const int edge = std::max(::GetSystemMetrics(SM_CXEDGE), ::GetSystemMetrics(SM_CYEDGE));

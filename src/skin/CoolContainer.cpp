@@ -38,7 +38,8 @@ void CoolContainer::OnColorsChanged() {
 bool CoolContainer::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                            LRESULT* result) {
     if (!HandleSchemeMessage(message, wParam, lParam, result, Role::Window)) return false;
-    // A change that changed nothing (a light point message without its point) says so.
+    // A change that changed nothing (a light point message without its point, or one whose point
+    // is not this thread's to follow) says so and is passed on to no one.
     if (!IsSchemeChange(message) || !*result) return true;
     if (!HandOverContinues(m_window)) Propagate();
     ::InvalidateRect(m_window, nullptr, TRUE);

@@ -3,6 +3,7 @@
 #include "CoolScheme.h"
 #include "SchemePropagation.h"
 #include "FrameworkMessages.h"
+#include "MessageOrigin.h"
 
 CCoolDialog::CCoolDialog(UINT templateId, HWND parent)
     : CDialog(templateId, parent), CoolContainer(*this, BackgroundSource::Own),
@@ -83,6 +84,8 @@ void CCoolDialog::OnSize() {
 }
 
 LRESULT CCoolDialog::OnSetMessageString(WPARAM id, LPARAM text) {
+    // A text from another thread or process, or a posted one, is no text of ours.
+    if (text && !CMessageOrigin::IsOwnThread(WM_SETMESSAGESTRING, id, text)) return 0;
     std::string prompt;
     if (text)
         prompt = reinterpret_cast<const char*>(text);

@@ -6,6 +6,7 @@
 #include "FrameworkMessages.h"
 #include "UniqueHandle.h"
 #include "WinApp.h"
+#include "MessageOrigin.h"
 
 #include <cstring>
 
@@ -136,6 +137,8 @@ void CCoolPropertySheet::OnPaint() {
 }
 
 LRESULT CCoolPropertySheet::OnSetMessageString(WPARAM id, LPARAM text) {
+    // A text from another thread or process, or a posted one, is no text of ours.
+    if (text && !CMessageOrigin::IsOwnThread(WM_SETMESSAGESTRING, id, text)) return 0;
     std::string prompt;
     if (text)
         prompt = reinterpret_cast<const char*>(text);

@@ -6,6 +6,7 @@
 
 #include "FrameworkMessages.h"
 #include "WinApp.h"
+#include "MessageOrigin.h"
 
 namespace {
 
@@ -68,7 +69,8 @@ void CoolLayoutChildren(HWND parent) {
     for (HWND child = ::GetWindow(parent, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         CoolLayout layout = {};
-        if (::SendMessageA(child, WM_COOL_GETLAYOUT, 0, reinterpret_cast<LPARAM>(&layout)) != 1 ||
+        if (CMessageOrigin::SendOwn(child, WM_COOL_GETLAYOUT, 0,
+                                    reinterpret_cast<LPARAM>(&layout)) != 1 ||
             layout.anchor < 0)
             continue;
         const RECT r = CoolLayoutRect(layout, client.right, client.bottom);

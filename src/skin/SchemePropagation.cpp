@@ -2,7 +2,10 @@
 
 #include "CoolColors.h"
 #include "FastPath.h"
+#include "MessageOrigin.h"
 #include "Wnd.h"
+
+#include <optional>
 
 namespace {
 // Only skinned windows answer the scheme messages; for any other the direct call gains nothing.
@@ -17,6 +20,10 @@ LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         message == WM_COOL_SETRENDERMODE || message == WM_COOL_GETRENDERMODE ||
         message == WM_COOL_GETBKBITMAP || message == WM_COOL_GETSCREENRECT ||
         (message == WM_COOL_SETLIGHTPOINT && lParam);
+    // The receiver follows our pointer also while this thread answers a message from elsewhere.
+    std::optional<CMessageOrigin::OwnSend> own;
+    if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
+        own.emplace(message, wParam, lParam);
     LRESULT result = 0;
     if (answeredBySkin && CallWindowObject(window, message, wParam, lParam, &IsSkinned, &result))
         return result;

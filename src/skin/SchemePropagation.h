@@ -16,6 +16,8 @@ void PassSchemeToChildren(HWND parent, const CoolColors& scheme);
 // (FastPath.h: a main window hands several hundred of these down while it starts, and every
 // control asks its parent for the background when it first paints). Any other window gets the
 // message.
+// Sent to a window of this thread, it counts as the thread's own (CMessageOrigin) even while the
+// thread answers a message from elsewhere.
 LRESULT SendSchemeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Handing the whole scheme to a child is a hand-over (FastPath.h): the colours and the light

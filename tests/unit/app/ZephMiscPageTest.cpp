@@ -274,6 +274,37 @@ TEST_F(ZephMiscPageTest, CheckBoxSwitchesAutostartAndIcon) {
     EXPECT_EQ(::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
+TEST_F(ZephMiscPageTest, AutostartValueKeepsTheProgramsNameInEveryLanguage) {
+    // A language file that renames the program must not rename the value the start looks for.
+    char folder[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, folder, MAX_PATH);
+    *std::strrchr(folder, '\\') = 0;
+    const std::string file = std::string(folder) + "\\Italian.lng";
+    ASSERT_TRUE(::WritePrivateProfileStringA("Strings", "128", "Quenda Miscelatore", file.c_str()));
+    struct Removed {
+        std::string path;
+        ~Removed() {
+            ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+            ::DeleteFileA(path.c_str());
+        }
+    } removed{file};
+    SavedValue renamed(CZephMiscPage::kRunKey, "Quenda Miscelatore");
+    WriteRunValue(nullptr);
+    sheet.reset();
+    language.SetLanguage(0x0410);
+    ASSERT_EQ(language.GetString(128), "Quenda Miscelatore");
+    OpenSheet();
+
+    ::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_CLICK, 0, 0);
+    EXPECT_TRUE(ReadValue(CZephMiscPage::kRunKey, "Quenda Mixer", nullptr));
+    EXPECT_FALSE(ReadValue(CZephMiscPage::kRunKey, "Quenda Miscelatore", nullptr));
+    sheet.reset();
+    OpenSheet();
+    EXPECT_EQ(::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ::SendMessageA(Misc(IDC_MISC_TRAY_ICON), BM_CLICK, 0, 0);
+    EXPECT_FALSE(ReadValue(CZephMiscPage::kRunKey, "Quenda Mixer", nullptr));
+}
+
 // Ends the modal colour editor with this button once it shows.
 UINT g_editorAnswer = IDCANCEL;
 HWND g_editorOwner = nullptr;

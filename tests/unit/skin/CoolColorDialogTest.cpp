@@ -180,6 +180,37 @@ TEST_F(ColorDialogTest, UserSetsFollowTheBuiltInOnesAndApplyWhenTheyFit) {
     EXPECT_EQ(editor.Values(), kHotMetal);
 }
 
+TEST_F(ColorDialogTest, SetsThatCannotBeNamedOrShadowABuiltInOneAreNotListed) {
+    // Names the code page cannot spell (they would read back as "????" and reach no value),
+    // a name too long for the program, and a user set called like a built-in one.
+    registry.PutSet(CColorSetKey::kUserSets, "Mine", kHotMetal);
+    registry.PutSet(CColorSetKey::kUserSets, "green", kBlackWhite);
+    registry.PutSet(CColorSetKey::kUserSets, std::string(300, 'n'), kBlackWhite);
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER,
+                                L"Software\\Vantrel Electronic GmbH\\Cool Colors\\User sets", 0,
+                                nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const wchar_t* name : {L"Klang \x4E2D\x6587", L"\x266B\x266B"})
+        ::RegSetValueExW(key, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&kBlackWhite),
+                         sizeof(kBlackWhite));
+    ::RegCloseKey(key);
+    // The organizer lists what the key names; the editor leaves the built-in's namesake out.
+    EXPECT_EQ(CColorSetKey().ValueNames(CColorSetKey::kUserSets).size(), 2u);
+
+    CTestColorDialog editor(main);
+    CModalScript script;
+    script.Then(EditorOpen(editor), [&] {
+        HWND list = editor.GetDlgItem(CCoolColorDialog::IdPresets);
+        EXPECT_EQ(::SendMessageA(list, CB_GETCOUNT, 0, 0), 10);
+        ASSERT_TRUE(ChoosePreset(editor, "Green"));
+        EXPECT_NE(editor.Values(), kBlackWhite); // the built-in set, not the user's namesake
+        ASSERT_TRUE(ChoosePreset(editor, "Mine"));
+    });
+    EXPECT_EQ(RunEditor(editor, script), IDOK);
+    EXPECT_EQ(editor.Values(), kHotMetal);
+}
+
 TEST_F(ColorDialogTest, BuiltInSetsRepaintTheDemoControlsWithProgressInBothCaptions) {
     CTestColorDialog editor(main);
     CModalScript script;

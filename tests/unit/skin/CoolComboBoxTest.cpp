@@ -84,6 +84,14 @@ TEST_F(ComboTest, HoldingTheLeftButtonLightsTheDropButtonUntilRelease) {
     EXPECT_TRUE(PumpUntil([&] { return button() == Slot(CoolColors::Lum); }));
 }
 
+TEST_F(ComboTest, FlatTextAreaOfVariantZeroIsBackground) {
+    // Without gradients the field is a flat fill of the window colour, not of its light.
+    Make(0);
+    const CRect text = TextArea();
+    const int half = text.Width() * text.Height() / 2;
+    EXPECT_TRUE(PumpUntil([&] { return TextPixels(Slot(CoolColors::Background)) > half; }));
+}
+
 TEST_F(ComboTest, TextColourFollowsEnabledStateAndHover) {
     Make(0);
     ASSERT_TRUE(PumpUntil([&] { return TextPixels(Slot(CoolColors::Text)) > 10; }));

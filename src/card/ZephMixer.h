@@ -51,6 +51,8 @@ public:
         kSpdifOut44 = 10,
     };
     static constexpr int kInputMicBoost = 8;
+    // The effect that switches the virtual speakers and the reverb off.
+    static constexpr LONG kEffectOff = 24;
 
     CZephMixer();
     ~CZephMixer() override;
@@ -131,7 +133,8 @@ private:
     CComInit m_com;
     CComPtr<ICardControl> m_control;
     BYTE m_spdif[kCardSpdifSize] = {};
-    LONG m_effect = 0;
+    // Off until the card says otherwise: without the vendor object nothing is on.
+    LONG m_effect = kEffectOff;
     // Waits for its write when the mixer goes; the write uses nothing of the mixer.
     CWorkerThread m_accelerationWrite;
 };

@@ -18,8 +18,9 @@ const DWORD kTestMasks[6] = {CSpeakerTestPlayer::kFrontLeft, CSpeakerTestPlayer:
                              CSpeakerTestPlayer::kCenter,    CSpeakerTestPlayer::kSubwoofer};
 enum { kFrontLeft, kFrontRight, kRearLeft, kRearRight, kCenter, kSub };
 
-// The card's effect values: 24 switches the virtual speakers off, 25 is on without a room.
-const LONG kEffectOff = 24;
+// The card's effect values: kEffectOff switches the virtual speakers off, 25 is on without a
+// room.
+constexpr LONG kEffectOff = CZephMixer::kEffectOff;
 const LONG kEffectNoRoom = 25;
 const int kRooms = 24;
 

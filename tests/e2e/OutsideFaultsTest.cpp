@@ -93,6 +93,9 @@ TEST_F(OutsideFaultsTest, WithoutTheVendorObjectTheCardsControlsAreOffAndTheMisc
             EXPECT_TRUE(enabled(id)) << page.page << " " << id;
     }
     ASSERT_TRUE(program->SelectPageByKey(VK_F8, {}, 3));
+    // Nothing read from the card: the virtual speakers show off, not a made-up "on".
+    EXPECT_EQ(::SendMessageA(program->Control(IDC_SPK_EFFECT_ENABLE), BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);
     program->WaitForNewPicture(PixelImage());
     EXPECT_FALSE(program->Screenshot("no-vendor-object-speakers").empty());
 

@@ -540,7 +540,7 @@ TEST_F(ZephMixer, WithoutAVendorObjectTheCardFunctionsAreInert) {
     EXPECT_EQ(mixer.SetReverb(3), 0);
     LONG effect = 5;
     mixer.GetReverb(&effect);
-    EXPECT_EQ(effect, 0);
+    EXPECT_EQ(effect, CZephMixer::kEffectOff); // nothing read: the virtual speakers are off
     mixer.SetMicBoost(1);
     EXPECT_EQ(mixer.GetMicBoost(), 0);
     EXPECT_EQ(CardSpdif(), std::vector<BYTE>(11, 0));

@@ -13,6 +13,35 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
     return map;
 }
 
+// The procedure each window subclassed by the framework had before, for as long as the
+// framework's procedure is in the window's chain. Kept here, not on the window: a window
+// property costs a trip to the server on every message under Wine, and the system's subclass
+// helper reads one twice per message. The framework's procedure takes the window's character
+// set, so that every procedure of the chain sees the messages as before.
+struct PreviousProcedure {
+    WNDPROC procedure;
+    bool unicode;
+};
+
+std::unordered_map<HWND, PreviousProcedure>& PreviousProcedures() {
+    static std::unordered_map<HWND, PreviousProcedure> map;
+    return map;
+}
+
+LRESULT CallPreviousProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto it = PreviousProcedures().find(window);
+    if (it == PreviousProcedures().end() || !it->second.procedure)
+        return ::IsWindowUnicode(window) ? ::DefWindowProcW(window, message, wParam, lParam)
+                                         : ::DefWindowProcA(window, message, wParam, lParam);
+    return it->second.unicode
+               ? ::CallWindowProcW(it->second.procedure, window, message, wParam, lParam)
+               : ::CallWindowProcA(it->second.procedure, window, message, wParam, lParam);
+}
+
+LONG_PTR OwnProcedure() {
+    return reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc);
+}
+
 // The application's main window is gone: the application forgets it and, while its message
 // loop runs, the loop ends.
 void ForgetMainWindow(CWnd* wnd) {
@@ -90,11 +119,43 @@ bool CWnd::SubclassWindow(HWND window) {
 
 bool CWnd::BindBySubclass(HWND window, bool ownsWindow) {
     if (m_hWnd || !window || !::IsWindow(window) || FromHandle(window)) return false;
-    if (!::SetWindowSubclass(window, &CWnd::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this)))
-        return false;
+    // A window of another process cannot be subclassed; one subclassed before and left in the
+    // chain (another subclass came on top) keeps its place.
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != ::GetCurrentProcessId()) return false;
+    if (PreviousProcedures().find(window) == PreviousProcedures().end()) {
+        const bool unicode = ::IsWindowUnicode(window) != FALSE;
+        ::SetLastError(ERROR_SUCCESS);
+        const LONG_PTR previous =
+            unicode ? ::SetWindowLongPtrW(window, GWLP_WNDPROC, OwnProcedure())
+                    : ::SetWindowLongPtrA(window, GWLP_WNDPROC, OwnProcedure());
+        if (!previous && ::GetLastError() != ERROR_SUCCESS) return false;
+        PreviousProcedures()[window] = {reinterpret_cast<WNDPROC>(previous), unicode};
+    }
     BindHandle(window, Route::Subclass, ownsWindow);
     return true;
+}
+
+void CWnd::RemoveSubclass(HWND window) {
+    auto it = PreviousProcedures().find(window);
+    if (it == PreviousProcedures().end()) return;
+    // Only while the framework's procedure is the window's: with another subclass on top, ours
+    // stays in the chain and passes every message on.
+    const PreviousProcedure& previous = it->second;
+    if (!::IsWindow(window)) {
+        PreviousProcedures().erase(it);
+        return;
+    }
+    const auto procedure = reinterpret_cast<LONG_PTR>(previous.procedure);
+    if (previous.unicode) {
+        if (::GetWindowLongPtrW(window, GWLP_WNDPROC) != OwnProcedure()) return;
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, procedure);
+    } else {
+        if (::GetWindowLongPtrA(window, GWLP_WNDPROC) != OwnProcedure()) return;
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
+    }
+    PreviousProcedures().erase(it);
 }
 
 HWND CWnd::UnsubclassWindow() {
@@ -137,8 +198,7 @@ void CWnd::UnbindHandle() {
         if (m_route == Route::WindowData &&
             ::GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
             ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        if (m_route == Route::Subclass)
-            ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
+        if (m_route == Route::Subclass) RemoveSubclass(m_hWnd);
     }
     auto it = HandleMap().find(m_hWnd);
     if (it != HandleMap().end() && it->second == this) HandleMap().erase(it);
@@ -159,7 +219,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_route == Route::Subclass) return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+    if (m_route == Route::Subclass) return CallPreviousProcedure(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
@@ -248,12 +308,17 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     return result;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR reference) {
-    CWnd* wnd = reinterpret_cast<CWnd*>(reference);
-    if (!wnd || wnd->m_hWnd != window) return ::DefSubclassProc(window, message, wParam, lParam);
-    LRESULT result = Dispatch(wnd, window, message, wParam, lParam);
-    if (message == WM_NCDESTROY && wnd->m_hWnd == window) wnd->OnWindowGone();
+LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = FromHandle(window);
+    LRESULT result = 0;
+    if (!wnd || wnd->m_route != Route::Subclass) {
+        result = CallPreviousProcedure(window, message, wParam, lParam);
+    } else {
+        result = Dispatch(wnd, window, message, wParam, lParam);
+        if (message == WM_NCDESTROY && wnd->m_hWnd == window) wnd->OnWindowGone();
+    }
+    // The handle may be given to a new window: nothing of this one is kept.
+    if (message == WM_NCDESTROY) PreviousProcedures().erase(window);
     return result;
 }
 

@@ -1,9 +1,9 @@
 // A window object. Two settings describe how it is bound to its window:
 //  - the route, where the object pointer lives and so how messages reach the object:
 //    GWLP_USERDATA for windows of a class we registered (the pointer travels in
-//    lpCreateParams), the subclass reference data for every other window (system controls,
-//    dialogs and pages bound at WM_INITDIALOG, the property sheet), or none for a window only
-//    attached;
+//    lpCreateParams), the framework's lookup table for every other window (system controls,
+//    dialogs and pages bound at WM_INITDIALOG, the property sheet), whose procedure the
+//    framework replaces (subclassing), or none for a window only attached;
 //  - the ownership, whether destroying the object destroys the window: windows the object
 //    created are owned; windows it subclassed or attached are borrowed.
 // Create/CreateEx own; SubclassWindow/SubclassDlgItem and Attach borrow.
@@ -100,7 +100,7 @@ public:
 
     // The framework's entry points; public so that derived frameworks (dialogs) can reuse them.
     static LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
 
 protected:
     // Routes one message: reflection to the child first, then WindowProc; nothing thrown
@@ -117,7 +117,8 @@ protected:
 
 private:
     static bool Reflect(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    static constexpr UINT_PTR kSubclassId = 0x51D;
+    // Puts back the procedure the window had before BindBySubclass, when ours is still its own.
+    static void RemoveSubclass(HWND window);
 
     Route m_route = Route::None;
     bool m_ownsWindow = false;

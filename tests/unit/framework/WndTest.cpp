@@ -2,6 +2,8 @@
 #include "Pump.h"
 #include "Wnd.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -245,6 +247,47 @@ TEST(Wnd, SubclassAndUnsubclassRestoreTheOriginalProcedure) {
     EXPECT_EQ(::SendMessageA(window, WM_PROBE, 5, 0), 1234);
     EXPECT_EQ(::GetWindowLongPtrA(window, GWLP_WNDPROC), before);
     ::DestroyWindow(window);
+}
+
+LRESULT CALLBACK OnTopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR seen) {
+    if (message == WM_PROBE) ++*reinterpret_cast<int*>(seen);
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST(Wnd, SubclassKeepsTheCharacterSetAndASubclassOnTop) {
+    // A Unicode control keeps text the ANSI code page cannot spell; an ANSI one stays ANSI.
+    HWND wide = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND narrow = ::CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+    ASSERT_TRUE(wide && narrow);
+    CProbeWnd wideWnd, narrowWnd;
+    ASSERT_TRUE(wideWnd.SubclassWindow(wide));
+    ASSERT_TRUE(narrowWnd.SubclassWindow(narrow));
+    EXPECT_TRUE(::IsWindowUnicode(wide));
+    EXPECT_FALSE(::IsWindowUnicode(narrow));
+    const wchar_t text[] = L"\x65E5\x672C \x0141\x00F3d\x017A";
+    ::SetWindowTextW(wide, text);
+    wchar_t back[32] = {};
+    ::GetWindowTextW(wide, back, 32);
+    EXPECT_STREQ(text, back);
+
+    // Another subclass comes on top; ours lets go and stays in the chain, passing messages on.
+    int onTop = 0;
+    ASSERT_TRUE(::SetWindowSubclass(narrow, OnTopProc, 7, reinterpret_cast<DWORD_PTR>(&onTop)));
+    EXPECT_EQ(::SendMessageA(narrow, WM_PROBE, 5, 0), 10);
+    EXPECT_EQ(narrowWnd.UnsubclassWindow(), narrow);
+    EXPECT_EQ(::SendMessageA(narrow, WM_PROBE, 5, 0), 0);
+    EXPECT_EQ(onTop, 2);
+    EXPECT_EQ(narrowWnd.probes, 1);
+    // It binds again to the same place, and a window destroyed under it leaves nothing behind.
+    ASSERT_TRUE(narrowWnd.SubclassWindow(narrow));
+    EXPECT_EQ(::SendMessageA(narrow, WM_PROBE, 5, 0), 10);
+    ::DestroyWindow(narrow);
+    EXPECT_EQ(narrowWnd.m_hWnd, nullptr);
+    ::DestroyWindow(wide);
+    EXPECT_EQ(wideWnd.m_hWnd, nullptr);
 }
 
 TEST(Wnd, LateMessagesReachNobodyOnceTheObjectIsGone) {

@@ -318,6 +318,12 @@ int CMixerSliderEx::NextLevel(long long magnitude, int current, int r0, int r1) 
 
 void CMixerSliderEx::UpdateMeter() {
     if (!m_mixer || !m_first || !m_first->m_hWnd) return;
+    // A meter out of sight (its page is not the current one) is not read: it rests, and starts
+    // from silence when its page is shown.
+    if (!IsWindowVisible()) {
+        OnMeterRest(m_meterId);
+        return;
+    }
     const DWORD units = m_meter.dwControlType & MIXERCONTROL_CT_UNITS_MASK;
     long long leftMagnitude = 0, rightMagnitude = 0;
     if (units == MIXERCONTROL_CT_UNITS_SIGNED) {

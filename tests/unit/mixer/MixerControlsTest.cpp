@@ -204,6 +204,13 @@ TEST_F(MixerControlsTest, MeterJumpsUpAndFallsBackFourUnitsAPoll) {
     mixer.SetMetersShown(true);
     EXPECT_EQ(CMixerDevice::kMeterTimerId, mixer.GetTimerId());
     ASSERT_TRUE(PumpUntil([&] { return bar.GetLevelA() == 0; }));
+    // A meter on a hidden page is not read: it rests at full scale too.
+    slider.ShowWindow(SW_HIDE);
+    slider.OnMixerChange(kPeak, 0);
+    EXPECT_EQ(bottom, bar.GetLevelA());
+    slider.ShowWindow(SW_SHOW);
+    slider.OnMixerChange(kPeak, 0);
+    EXPECT_EQ(0, bar.GetLevelA());
 
     // Silence: four units a poll back towards the bottom, never past it.
     ::KillTimer(mixer.GetCallbackWindow(), CMixerDevice::kMeterTimerId);

@@ -39,6 +39,8 @@ protected:
     virtual int HeightTrim() const { return 0; }
     // The standard buttons go at the end of the initialisation.
     bool SkinsStandardButtons() const override { return false; }
+    // The pages hand the scheme on once the sheet has sized itself to them.
+    bool PropagatesPagesAfterInit() const override { return true; }
 
     CCoolStatusBarCtrl m_statusBar; // never created: the sheet shows no status bar
     int m_recordDestination = -1;

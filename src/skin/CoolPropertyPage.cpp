@@ -29,7 +29,10 @@ BOOL CCoolPropertyPage::OnInitDialog() {
     HWND parent = GetParent();
     CoolInheritScheme(*this, parent);
     TakeSheetLightPoint();
-    Propagate();
+    // The first page of a sheet being made gets the sheet's scheme, and hands it on, after
+    // the sheet's own initialisation.
+    const CCoolPropertySheet* sheet = CoolSheetOf(m_hWnd);
+    if (!sheet || !sheet->IsMakingFirstPage()) Propagate();
     m_initialised = true;
     return result;
 }

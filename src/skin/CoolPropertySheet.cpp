@@ -44,7 +44,7 @@ void CCoolPropertySheet::Propagate() {
             POINT light = GetLightPoint();
             ::MapWindowPoints(m_hWnd, page->m_hWnd, &light, 1);
             page->SetLightPoint(light);
-            page->Propagate();
+            if (!m_pagesLater) page->Propagate();
         }
         page->SetRenderMode(GetRenderMode());
         if (page->m_hWnd) page->Invalidate(true);
@@ -55,7 +55,9 @@ void CCoolPropertySheet::Propagate() {
 BOOL CCoolPropertySheet::OnInitDialog() {
     const bool wizard = (GetSheetFlags() & kWizardFlags) != 0;
     if (!wizard) m_tabCtrl.SubclassDlgItem(kTabControlId, m_hWnd);
+    m_makingFirstPage = true;
     const BOOL result = CPropertySheet::OnInitDialog();
+    m_makingFirstPage = false;
     if (SkinsStandardButtons()) {
         ReplaceButton(IDCANCEL, m_cancelButton);
         ReplaceButton(kApplyId, m_applyButton);
@@ -67,7 +69,9 @@ BOOL CCoolPropertySheet::OnInitDialog() {
         ReplaceButton(kBackId, m_backButton);
         ReplaceButton(kFinishId, m_finishButton);
     }
+    m_pagesLater = PropagatesPagesAfterInit();
     Propagate();
+    m_pagesLater = false;
     if (m_trayIcon) AddTrayIcon();
     return result;
 }

@@ -51,12 +51,18 @@ public:
     CCoolTabCtrl& GetCoolTabCtrl() { return m_tabCtrl; }
     // Hands the scheme to the pages, then to every direct child, and has them repainted.
     void Propagate() override;
+    // True while the initialisation makes the first page: the sheet hands its scheme to the
+    // page afterwards, so the page need not hand it on to its controls itself.
+    bool IsMakingFirstPage() const { return m_makingFirstPage; }
 
 protected:
     void AddTrayIcon();
     // Whether the initialisation replaces the standard buttons by skinned ones. A sheet that
     // removes them right after its initialisation says no: they would be made for nothing.
     virtual bool SkinsStandardButtons() const { return true; }
+    // Whether the initialisation leaves the pages' controls to a later Propagate of each page
+    // (a sheet that sizes itself to its pages hands the scheme on once it has its size).
+    virtual bool PropagatesPagesAfterInit() const { return false; }
 
     CCoolTabCtrl m_tabCtrl;
     CCoolButton m_okButton;
@@ -75,6 +81,8 @@ protected:
     HMENU m_trackedMenu = nullptr;
     int m_lastMessageId = 0;
     int m_currentMessageId = 0;
+    bool m_makingFirstPage = false;
+    bool m_pagesLater = false;
 
 private:
     void ReplaceButton(UINT id, CCoolButton& button);

@@ -140,13 +140,13 @@ bool CWnd::BindBySubclass(HWND window, bool ownsWindow) {
 void CWnd::RemoveSubclass(HWND window) {
     auto it = PreviousProcedures().find(window);
     if (it == PreviousProcedures().end()) return;
-    // Only while the framework's procedure is the window's: with another subclass on top, ours
-    // stays in the chain and passes every message on.
-    const PreviousProcedure& previous = it->second;
     if (!::IsWindow(window)) {
         PreviousProcedures().erase(it);
         return;
     }
+    // Only while the framework's procedure is the window's: with another subclass on top, ours
+    // stays in the chain and passes every message on.
+    const PreviousProcedure& previous = it->second;
     const auto procedure = reinterpret_cast<LONG_PTR>(previous.procedure);
     if (previous.unicode) {
         if (::GetWindowLongPtrW(window, GWLP_WNDPROC) != OwnProcedure()) return;
@@ -194,12 +194,11 @@ void CWnd::BindHandle(HWND window, Route route, bool ownsWindow) {
 
 void CWnd::UnbindHandle() {
     if (!m_hWnd) return;
-    if (::IsWindow(m_hWnd)) {
-        if (m_route == Route::WindowData &&
-            ::GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
-            ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
-        if (m_route == Route::Subclass) RemoveSubclass(m_hWnd);
-    }
+    if (m_route == Route::WindowData && ::IsWindow(m_hWnd) &&
+        ::GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    // Also for a window already gone: its entry must not outlive it.
+    if (m_route == Route::Subclass) RemoveSubclass(m_hWnd);
     auto it = HandleMap().find(m_hWnd);
     if (it != HandleMap().end() && it->second == this) HandleMap().erase(it);
     m_hWnd = nullptr;

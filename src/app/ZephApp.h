@@ -37,6 +37,7 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    void OnFirstIdle() override;
 
     CZephMixer* GetMixer() const { return m_mixer.get(); }
 

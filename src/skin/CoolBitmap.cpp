@@ -2,12 +2,97 @@
 
 #include "CoolDC.h"
 
+#include <cstring>
 #include <new>
+#include <vector>
+
+namespace {
+
+// The display's bits per pixel, once asked; 0 until then.
+int g_displayBits = 0;
+
+// True when a 32-bit DIB section serves as a bitmap compatible with dc.
+bool TakesTrueColour(HDC dc) {
+    switch (::GetObjectType(dc)) {
+    case OBJ_DC:
+        // A window's DC (the screen's is the desktop window's); a DC of another device
+        // (CreateDC) has no window.
+        if (!::WindowFromDC(dc)) return false;
+        if (!g_displayBits) g_displayBits = ::GetDeviceCaps(dc, BITSPIXEL);
+        return g_displayBits == 32;
+    case OBJ_MEMDC: {
+        BITMAP bm = {};
+        return ::GetObjectA(::GetCurrentObject(dc, OBJ_BITMAP), sizeof(bm), &bm) != 0 &&
+               bm.bmBitsPixel == 32;
+    }
+    default:
+        return false;
+    }
+}
+
+// DIB sections let go by images of this thread, for the next image of the same size.
+class KeptImages {
+public:
+    ~KeptImages() {
+        for (const Kept& kept : m_kept)
+            ::DeleteObject(kept.bitmap);
+        if (m_probe) ::DeleteDC(m_probe);
+    }
+    // Keeps bitmap unless it is still selected into a DC or there is no room; false then.
+    bool Keep(HBITMAP bitmap) {
+        DIBSECTION dib = {};
+        if (::GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits) return false;
+        const size_t bytes = size_t(dib.dsBm.bmWidthBytes) * size_t(dib.dsBm.bmHeight);
+        if (m_bytes + bytes > kMaxBytes) return false;
+        // A bitmap selected elsewhere cannot be selected here: it is still in use.
+        if (!m_probe) m_probe = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = m_probe ? ::SelectObject(m_probe, bitmap) : nullptr;
+        if (!previous) return false;
+        ::SelectObject(m_probe, previous);
+        m_kept.push_back({bitmap, dib.dsBm.bmBits, dib.dsBm.bmWidth, dib.dsBm.bmHeight, bytes});
+        m_bytes += bytes;
+        return true;
+    }
+    // A kept bitmap of this size, cleared to black; null when there is none.
+    HBITMAP Take(int width, int height) {
+        for (size_t i = 0; i < m_kept.size(); ++i) {
+            const Kept kept = m_kept[i];
+            if (kept.width != width || kept.height != height) continue;
+            m_kept.erase(m_kept.begin() + static_cast<std::ptrdiff_t>(i));
+            m_bytes -= kept.bytes;
+            ::GdiFlush();
+            std::memset(kept.bits, 0, kept.bytes);
+            return kept.bitmap;
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr size_t kMaxBytes = size_t(8) << 20;
+    struct Kept {
+        HBITMAP bitmap;
+        void* bits;
+        int width;
+        int height;
+        size_t bytes;
+    };
+    std::vector<Kept> m_kept;
+    size_t m_bytes = 0;
+    HDC m_probe = nullptr;
+};
+
+KeptImages& ThreadKeptImages() {
+    thread_local KeptImages kept;
+    return kept;
+}
+
+} // namespace
 
 CCoolBitmap::CCoolBitmap() = default;
 
-// The base class deletes what is still held.
-CCoolBitmap::~CCoolBitmap() = default;
+CCoolBitmap::~CCoolBitmap() {
+    DeleteObject();
+}
 
 void CCoolBitmap::Attach(HBITMAP bitmap) {
     if (bitmap && bitmap == m_handle) return;
@@ -21,16 +106,32 @@ HBITMAP CCoolBitmap::Detach() {
     HBITMAP bitmap = CGdiObject::Detach();
     FreeSavedBits();
     m_bm = {};
+    m_reusable = false;
     return bitmap;
 }
 
 void CCoolBitmap::DeleteObject() {
+    if (m_reusable && m_handle && ThreadKeptImages().Keep(m_handle)) m_handle = nullptr;
+    m_reusable = false;
     CGdiObject::DeleteObject();
     FreeSavedBits();
     m_bm = {};
 }
 
+void CCoolBitmap::SetDisplayBitsPerPixel(int bitsPerPixel) {
+    g_displayBits = bitsPerPixel;
+}
+
 bool CCoolBitmap::CreateCompatibleBitmap(HDC dc, int width, int height) {
+    DeleteObject();
+    if (width > 0 && height > 0 && TakesTrueColour(dc)) {
+        if (HBITMAP kept = ThreadKeptImages().Take(width, height))
+            Attach(kept);
+        else
+            CBitmap::CreateDIBSection32(dc, width, height);
+        m_reusable = !IsNull();
+        if (m_reusable) return true;
+    }
     Attach(::CreateCompatibleBitmap(dc, width, height));
     return !IsNull();
 }

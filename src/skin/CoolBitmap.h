@@ -22,7 +22,16 @@ public:
     void Attach(HBITMAP bitmap) override;
     HBITMAP Detach() override;
     void DeleteObject() override;
+    // An image to compose off-screen and copy to dc. For a window's DC on a display of 32 bits
+    // per pixel, or a memory DC holding a 32-bit bitmap, it is a 32-bit DIB section, black
+    // like a new compatible bitmap: no question to the display about its format when it is
+    // made or selected (under Wine each is several round trips to the server). A DIB section
+    // let go is kept for the next image of its size (a colour change rebuilds every image at
+    // once, and fresh pixel memory costs a page fault per page). Elsewhere the system's
+    // compatible bitmap.
     bool CreateCompatibleBitmap(HDC dc, int width, int height);
+    // The display's new depth, as WM_DISPLAYCHANGE gives it; 0 has it asked again.
+    static void SetDisplayBitsPerPixel(int bitsPerPixel);
     bool CreateDIBSection32(HDC dc, int width, int height, void** bits = nullptr);
     bool LoadBitmap(HINSTANCE instance, UINT id);
     bool LoadBitmap(HINSTANCE instance, const char* name);
@@ -61,4 +70,6 @@ private:
     // Width, height, bytes per line, planes, bits per pixel; bmBits points at the saved bits.
     mutable BITMAP m_bm = {};
     std::unique_ptr<BYTE[]> m_savedBits;
+    // The handle is a DIB section that goes back to the kept ones when it is let go.
+    bool m_reusable = false;
 };

@@ -57,5 +57,6 @@ CCoolBitmap* CoolContainer::EnsureBackground(HDC reference) {
 }
 
 void CoolContainer::OnDisplayChange(int bitsPerPixel) {
+    CCoolBitmap::SetDisplayBitsPerPixel(bitsPerPixel);
     if (m_background && m_background->BitsPixel() != bitsPerPixel) OnColorsChanged();
 }

@@ -167,6 +167,59 @@ TEST_F(CoolBitmapTest, SavedBitsChangeOnlyOnRefresh) {
     EXPECT_FALSE(bitmap.Draw(nothing.dc, 0, 0));
 }
 
+bool IsDibSection(HBITMAP bitmap) {
+    DIBSECTION dib = {};
+    return ::GetObjectA(bitmap, sizeof(dib), &dib) == sizeof(dib);
+}
+
+// Images for the screen are DIB sections; one let go is taken again for the next image of its
+// size, black like a new one, unless it is still selected into a DC.
+TEST_F(CoolBitmapTest, ScreenImagesAreDibSectionsReusedBlack) {
+    CWindowDC screen(nullptr);
+    if (::GetDeviceCaps(screen, BITSPIXEL) != 32) GTEST_SKIP() << "the display is not 32-bit";
+    HBITMAP first = nullptr;
+    {
+        CCoolBitmap image;
+        ASSERT_TRUE(image.CreateCompatibleBitmap(screen, 7, 5));
+        EXPECT_TRUE(IsDibSection(image));
+        Paint(image, 7, 5, RGB(255, 255, 255));
+        first = image;
+    }
+    CCoolBitmap again;
+    ASSERT_TRUE(again.CreateCompatibleBitmap(screen, 7, 5));
+    EXPECT_EQ(static_cast<HBITMAP>(again), first);
+    Target target(7, 5);
+    ASSERT_TRUE(again.Draw(target.dc, 0, 0));
+    for (COLORREF pixel : target.Pixels().pixels)
+        ASSERT_EQ(pixel, RGB(0, 0, 0));
+
+    CMemoryDC memory(screen);
+    HBITMAP held = nullptr;
+    HGDIOBJ old = nullptr;
+    {
+        CCoolBitmap image;
+        ASSERT_TRUE(image.CreateCompatibleBitmap(screen, 9, 9));
+        held = image;
+        old = ::SelectObject(memory, held);
+    }
+    CCoolBitmap other;
+    ASSERT_TRUE(other.CreateCompatibleBitmap(screen, 9, 9));
+    EXPECT_NE(static_cast<HBITMAP>(other), held);
+    ::SelectObject(memory, old);
+    ::DeleteObject(held);
+
+    // Other depths and a memory DC with its monochrome default keep the system's bitmap.
+    CMemoryDC mono(screen);
+    CCoolBitmap monochrome;
+    ASSERT_TRUE(monochrome.CreateCompatibleBitmap(mono, 4, 4));
+    EXPECT_EQ(monochrome.BitsPixel(), 1);
+    CCoolBitmap::SetDisplayBitsPerPixel(16);
+    CCoolBitmap atOtherDepth;
+    ASSERT_TRUE(atOtherDepth.CreateCompatibleBitmap(screen, 4, 4));
+    CCoolBitmap::SetDisplayBitsPerPixel(0);
+    EXPECT_FALSE(IsDibSection(atOtherDepth));
+}
+
 TEST_F(CoolBitmapTest, BorrowedBitmapsAndDcsAreDrawnButNeverDeleted) {
     static_assert(!std::is_base_of<CBitmap, CCoolBitmapRef>::value,
                   "a borrowed bitmap must not pass for an owned one");

@@ -148,8 +148,7 @@ int CZephMixer::GetMicBoost() {
 void CZephMixer::StartAccelerationWrite() {
     if (!m_accelerationPending) return;
     m_accelerationPending = false;
-    m_accelerationWrite.Start(
-        [] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[3]); });
+    m_accelerationWrite.Start([] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[3]); });
 }
 
 void CZephMixer::FinishAccelerationWrite() {

@@ -3,6 +3,7 @@
 #include "CoolDC.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -30,18 +31,17 @@ bool TakesTrueColour(HDC dc) {
     }
 }
 
-// DIB sections let go by images of this thread, for the next image of the same size.
+// DIB sections let go by images, for the next image of the same size. It lives as long as the
+// process (images in static objects may go after everything else), whose end frees what it
+// still holds.
 class KeptImages {
 public:
-    ~KeptImages() {
-        for (const Kept& kept : m_kept)
-            ::DeleteObject(kept.bitmap);
-        if (m_probe) ::DeleteDC(m_probe);
-    }
     // Keeps bitmap unless it is still selected into a DC or there is no room; false then.
     bool Keep(HBITMAP bitmap) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
         DIBSECTION dib = {};
-        if (::GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits) return false;
+        if (::GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits)
+            return false;
         const size_t bytes = size_t(dib.dsBm.bmWidthBytes) * size_t(dib.dsBm.bmHeight);
         if (m_bytes + bytes > kMaxBytes) return false;
         // A bitmap selected elsewhere cannot be selected here: it is still in use.
@@ -55,6 +55,7 @@ public:
     }
     // A kept bitmap of this size, cleared to black; null when there is none.
     HBITMAP Take(int width, int height) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
         for (size_t i = 0; i < m_kept.size(); ++i) {
             const Kept kept = m_kept[i];
             if (kept.width != width || kept.height != height) continue;
@@ -79,11 +80,12 @@ private:
     std::vector<Kept> m_kept;
     size_t m_bytes = 0;
     HDC m_probe = nullptr;
+    std::mutex m_mutex;
 };
 
-KeptImages& ThreadKeptImages() {
-    thread_local KeptImages kept;
-    return kept;
+KeptImages& TheKeptImages() {
+    static KeptImages* const kept = new KeptImages;
+    return *kept;
 }
 
 } // namespace
@@ -111,7 +113,7 @@ HBITMAP CCoolBitmap::Detach() {
 }
 
 void CCoolBitmap::DeleteObject() {
-    if (m_reusable && m_handle && ThreadKeptImages().Keep(m_handle)) m_handle = nullptr;
+    if (m_reusable && m_handle && TheKeptImages().Keep(m_handle)) m_handle = nullptr;
     m_reusable = false;
     CGdiObject::DeleteObject();
     FreeSavedBits();
@@ -125,7 +127,7 @@ void CCoolBitmap::SetDisplayBitsPerPixel(int bitsPerPixel) {
 bool CCoolBitmap::CreateCompatibleBitmap(HDC dc, int width, int height) {
     DeleteObject();
     if (width > 0 && height > 0 && TakesTrueColour(dc)) {
-        if (HBITMAP kept = ThreadKeptImages().Take(width, height))
+        if (HBITMAP kept = TheKeptImages().Take(width, height))
             Attach(kept);
         else
             CBitmap::CreateDIBSection32(dc, width, height);

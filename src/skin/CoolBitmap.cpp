@@ -68,14 +68,6 @@ public:
         return nullptr;
     }
 
-    void Release() {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        for (const Kept& kept : m_kept)
-            ::DeleteObject(kept.bitmap);
-        m_kept.clear();
-        m_bytes = 0;
-    }
-
 private:
     static constexpr size_t kMaxBytes = size_t(8) << 20;
     struct Kept {
@@ -126,10 +118,6 @@ void CCoolBitmap::DeleteObject() {
     CGdiObject::DeleteObject();
     FreeSavedBits();
     m_bm = {};
-}
-
-void CCoolBitmap::ReleaseKeptImages() {
-    TheKeptImages().Release();
 }
 
 void CCoolBitmap::SetDisplayBitsPerPixel(int bitsPerPixel) {

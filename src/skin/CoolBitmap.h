@@ -32,8 +32,6 @@ public:
     bool CreateCompatibleBitmap(HDC dc, int width, int height);
     // The display's new depth, as WM_DISPLAYCHANGE gives it; 0 has it asked again.
     static void SetDisplayBitsPerPixel(int bitsPerPixel);
-    // Deletes the DIB sections kept for later images (a window that hides frees its memory).
-    static void ReleaseKeptImages();
     bool CreateDIBSection32(HDC dc, int width, int height, void** bits = nullptr);
     bool LoadBitmap(HINSTANCE instance, UINT id);
     bool LoadBitmap(HINSTANCE instance, const char* name);

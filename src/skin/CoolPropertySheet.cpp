@@ -235,8 +235,6 @@ void CCoolPropertySheet::TrackTrayMenu(int x, int y) {
 bool CCoolPropertySheet::OnSysCommand(WPARAM command) {
     if ((command & 0xFFF0) != SC_CLOSE || !m_trayIcon) return false;
     ShowWindow(SW_HIDE);
-    // Hidden, it keeps no background, nor the memory of one.
     OnColorsChanged();
-    CCoolBitmap::ReleaseKeptImages();
     return true;
 }

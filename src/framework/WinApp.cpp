@@ -62,9 +62,8 @@ int CWinApp::Run() {
     MSG msg;
     bool idleSeen = false;
     for (;;) {
-        // Paints and due timers count as waiting, so the first idle comes after the first
-        // picture. The queue's status is asked without a message hook's round trips.
-        if (!idleSeen && HIWORD(::GetQueueStatus(QS_ALLINPUT)) == 0) {
+        // Paint messages count as waiting, so the first idle comes after the first picture.
+        if (!idleSeen && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             idleSeen = true;
             OnFirstIdle();
         }

@@ -147,12 +147,6 @@ BOOL CZephApp::InitInstance() {
     return TRUE;
 }
 
-void CZephApp::OnFirstIdle() {
-    // The window is up and painted: now what it did not wait for.
-    if (auto* sheet = dynamic_cast<CZephSheet*>(m_sheet.get())) sheet->StartOpeningPlayer();
-    if (m_mixer) m_mixer->StartAccelerationWrite();
-}
-
 void CZephApp::LoadCommandLinePreset(const std::wstring& path) {
     PresetStream stream = OpenPresetForReading(path);
     if (stream) m_mixer->LoadSettings(stream.get());

@@ -37,7 +37,6 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
-    void OnFirstIdle() override;
 
     CZephMixer* GetMixer() const { return m_mixer.get(); }
 

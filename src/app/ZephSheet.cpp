@@ -115,20 +115,10 @@ BOOL CZephSheet::OnInitDialog() {
     ApplyTexts();
     // Not shown yet: the meters wait for the window to appear.
     UpdateMeterPolling();
-    return result;
-}
-
-void CZephSheet::StartOpeningPlayer() {
-    if (m_playerOpening || !m_hWnd || !m_zephMixer) return;
-    m_playerOpening = true;
-    // On a thread of its own: DirectSound takes a while to find its devices.
-    if (!m_player.IsDeviceOpen())
+    // The window need not wait for DirectSound: the player opens on a thread of its own.
+    if (!m_player.IsDeviceOpen() && m_zephMixer)
         m_player.OpenInBackground(m_hWnd, m_zephMixer->GetName(), "QzTest.wav");
-}
-
-CSpeakerTestPlayer& CZephSheet::GetSpeakerTestPlayer() {
-    StartOpeningPlayer();
-    return m_player;
+    return result;
 }
 
 void CZephSheet::UpdateMeterPolling() {

@@ -52,10 +52,7 @@ public:
     void ApplyMicBoost(int on) override;
     void OnSpeakerModeChanged(int mode) override;
 
-    // Starts finding the DirectSound device and reading the test sound, which the window does
-    // not wait for: once it is up and idle, or as soon as something asks for the player.
-    void StartOpeningPlayer();
-    CSpeakerTestPlayer& GetSpeakerTestPlayer() override;
+    CSpeakerTestPlayer& GetSpeakerTestPlayer() override { return m_player; }
     void ShowTrayIcon(bool show) override;
     void ApplyColors(const CoolColorSet& set) override;
     void OnLanguageChanged(LCID language, CPropertyPage& page) override;
@@ -78,7 +75,6 @@ private:
 
     CZephMixer* m_zephMixer;
     CSpeakerTestPlayer m_player;
-    bool m_playerOpening = false;
     std::unique_ptr<CZephVolPage> m_volPage;
     std::unique_ptr<CZephSrcPage> m_srcPage;
     std::unique_ptr<CZephRecPage> m_recPage;

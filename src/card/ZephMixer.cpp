@@ -30,8 +30,6 @@ const DWORD CZephMixer::kAccelerationCodes[4] = {0x0000000F, 0x0001000F, 0x00010
 CZephMixer::CZephMixer() = default;
 
 CZephMixer::~CZephMixer() {
-    // A start that ended before its window was idle still leaves full acceleration behind.
-    FinishAccelerationWrite();
     // The object belongs to a server that COM unloads below; let it go first.
     m_control.Reset();
     m_com.Uninitialize();
@@ -67,8 +65,8 @@ int CZephMixer::Init(Start start) {
         }
     }
 
-    // Every start of the panel sets full DirectSound acceleration, once the window is up.
-    if (start == Start::Panel) m_accelerationPending = true;
+    // Every start of the panel sets full DirectSound acceleration.
+    if (start == Start::Panel) WriteAccelerationInBackground(3);
     return opened;
 }
 
@@ -145,15 +143,13 @@ int CZephMixer::GetMicBoost() {
     return input[kInputMicBoost];
 }
 
-void CZephMixer::StartAccelerationWrite() {
-    if (!m_accelerationPending) return;
-    m_accelerationPending = false;
-    m_accelerationWrite.Start([] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[3]); });
+void CZephMixer::FinishAccelerationWrite() {
+    m_accelerationWrite.Wait();
 }
 
-void CZephMixer::FinishAccelerationWrite() {
-    StartAccelerationWrite();
-    m_accelerationWrite.Wait();
+void CZephMixer::WriteAccelerationInBackground(int level) {
+    m_accelerationWrite.Start(
+        [level] { WriteDirectSoundSettings(kHardwareId, kAccelerationCodes[level]); });
 }
 
 void CZephMixer::SetDSAcceleration(int level) {

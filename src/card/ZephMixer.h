@@ -103,16 +103,13 @@ public:
     void SetMicBoost(int value);
     int GetMicBoost();
 
-    // DirectSound acceleration level 0..3 in the card's device key; other levels set 3. The
-    // panel's Init only notes that full acceleration is to be written: the write runs on a
-    // thread of its own once StartAccelerationWrite is called (SetupAPI takes a while to find
-    // the device key, and neither the window nor its first picture need wait for it). These
-    // two see that write done first, and the mixer does not end before it is done.
+    // DirectSound acceleration level 0..3 in the card's device key; other levels set 3. Init
+    // writes full acceleration on a thread of its own (SetupAPI takes a while to find the
+    // device key, and the window need not wait for it); these two wait for that write first,
+    // and the mixer does not end before it.
     void SetDSAcceleration(int level);
     int GetDSAcceleration();
-    // Starts the write Init noted, on its thread; nothing when it is started or done.
-    void StartAccelerationWrite();
-    // Returns once the write Init noted is in the device key (started here if it was not).
+    // Waits until the write that Init started is in the device key.
     void FinishAccelerationWrite();
 
     // The card section of a preset file, then the mixer section.
@@ -130,6 +127,7 @@ private:
     int WriteSpdif();
     // True in headphone or stereo mode, the only modes with an S/P-DIF output.
     bool SpdifOutAllowed();
+    void WriteAccelerationInBackground(int level);
 
     // COM before the object: the object goes first.
     CComInit m_com;
@@ -137,8 +135,6 @@ private:
     BYTE m_spdif[kCardSpdifSize] = {};
     // Off until the card says otherwise: without the vendor object nothing is on.
     LONG m_effect = kEffectOff;
-    // The write Init noted and nobody started yet.
-    bool m_accelerationPending = false;
     // Waits for its write when the mixer goes; the write uses nothing of the mixer.
     CWorkerThread m_accelerationWrite;
 };

@@ -60,13 +60,7 @@ int CWinApp::Run() {
         ~Running() { flag = false; }
     } running(m_running);
     MSG msg;
-    bool idleSeen = false;
     for (;;) {
-        // Paint messages count as waiting, so the first idle comes after the first picture.
-        if (!idleSeen && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            idleSeen = true;
-            OnFirstIdle();
-        }
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) return 1;

@@ -1,9 +1,8 @@
 // The application object: one per program. WinMain hands control to RunApplication, which
 // initialises the common controls, calls InitInstance, runs the message loop when it
 // succeeded, and ends with ExitInstance. The loop ends when WM_QUIT arrives or the main window
-// (m_pMainWnd) is destroyed; it calls OnFirstIdle when it first runs out of messages, gives
-// modeless dialogs and property sheets their keyboard handling and destroys a modeless sheet
-// once it was closed.
+// (m_pMainWnd) is destroyed; it gives modeless dialogs and property sheets their keyboard
+// handling and destroys a modeless sheet once it was closed.
 #pragma once
 
 #include "Platform.h"
@@ -32,9 +31,6 @@ public:
     virtual int ExitInstance() { return m_exitCode; }
     // The message loop; returns when WM_QUIT arrives.
     virtual int Run();
-    // Called once, the first time the loop finds no message waiting: the windows made at the
-    // start are up and painted. For work that the first picture need not wait for.
-    virtual void OnFirstIdle() {}
     // Offers a message to the windows it is for, innermost first; true when one used it.
     virtual BOOL PreTranslateMessage(MSG* msg);
     // True while Run is in its loop. Destroying the main window then ends the loop.

@@ -91,46 +91,6 @@ TEST(WinApp, ExceptionFromTheLoopEndsTheProgramCleanly) {
     PumpPending();
 }
 
-void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
-    ::PostQuitMessage(9); // the loop never went idle
-}
-
-// Notes what the loop had done when it first ran out of messages, then ends it.
-class CIdleApp : public CWinApp {
-public:
-    CFilterWnd* window = nullptr;
-    int idles = 0, eatenAtIdle = -1;
-    BOOL paintDueAtIdle = TRUE;
-    UINT_PTR timer = 0;
-    BOOL InitInstance() override {
-        m_pMainWnd = window;
-        window->ShowWindow(SW_SHOWNOACTIVATE); // a paint is due
-        window->PostMessage(WM_EAT_ME);
-        window->PostMessage(WM_EAT_ME);
-        timer = ::SetTimer(nullptr, 0, 10000, GiveUp);
-        return TRUE;
-    }
-    void OnFirstIdle() override {
-        ++idles;
-        eatenAtIdle = window->eaten;
-        paintDueAtIdle = ::GetUpdateRect(window->m_hWnd, nullptr, FALSE);
-        window->PostMessage(WM_REACHED);
-    }
-};
-
-TEST(WinApp, FirstIdleComesOnceTheQueueAndThePaintsAreDone) {
-    CFilterWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "idle", WS_POPUP, CRect(0, 0, 40, 40), nullptr, 0));
-    CIdleApp app;
-    app.window = &wnd;
-    EXPECT_EQ(app.RunApplication(nullptr, "", SW_SHOW), 5);
-    ::KillTimer(nullptr, app.timer);
-    EXPECT_EQ(app.idles, 1);
-    EXPECT_EQ(app.eatenAtIdle, 2);
-    EXPECT_FALSE(app.paintDueAtIdle);
-    wnd.DestroyWindow();
-}
-
 // Destroys its main window from inside the loop.
 class CClosingApp : public CWinApp {
 public:
